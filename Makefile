@@ -1,0 +1,23 @@
+# The two commands of the README. Both install what is missing first.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: run test build deps e2e screenshots clean
+
+deps:
+	@scripts/install-deps
+
+$(BUILD_DIR)/build.ninja: CMakeLists.txt
+	cmake -S . -B $(BUILD_DIR) -G Ninja
+
+build: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@scripts/run-orven $(BUILD_DIR)/orven
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR)

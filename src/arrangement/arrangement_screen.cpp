@@ -1,0 +1,7 @@
+#include "arrangement/arrangement_screen.h"
+
+namespace orven {
+
+void arrangePlates() {}
+
+} // namespace orven

@@ -1,0 +1,21 @@
+#pragma once
+// The page printer the report is written to, line by line. The program never
+// positions anything: alignment is done with blanks in a fixed-pitch font.
+
+#include <QString>
+
+namespace orven {
+
+class ReportPrinter {
+public:
+    virtual ~ReportPrinter() = default;
+    virtual void setFontName(const QString& name) = 0;
+    virtual void setFontSize(double points) = 0;
+    virtual void printLine(const QString& text) = 0;
+    virtual void printEmptyLine() = 0;
+    virtual void newPage() = 0;
+    // Releases the document to the printer; the next line starts a new document.
+    virtual void endDocument() = 0;
+};
+
+} // namespace orven

@@ -1,0 +1,7 @@
+#include "results/results_screen.h"
+
+namespace orven {
+
+void showResults() {}
+
+} // namespace orven

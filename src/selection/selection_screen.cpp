@@ -1,0 +1,7 @@
+#include "selection/selection_screen.h"
+
+namespace orven {
+
+void openExchangerSelection() {}
+
+} // namespace orven
