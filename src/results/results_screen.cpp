@@ -3,5 +3,6 @@
 namespace orven {
 
 void showResults() {}
+void returnToResults() {}
 
 } // namespace orven

@@ -1,0 +1,7 @@
+#include "results/advice_screen.h"
+
+namespace orven {
+
+void showSelectionAdvice() {}
+
+} // namespace orven
