@@ -374,35 +374,6 @@ private slots:
         QCOMPARE(warningLetters(resultWarnings(c)), QStringLiteral("E"));
     }
 
-    void warningTexts_data() {
-        QTest::addColumn<ResultWarning>("warning");
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("accuracy") << ResultWarning::FormulaAccuracy
-                                  << QStringList{QStringLiteral(
-                                         "В выбранном Вами режиме формулы не обеспечивают "
-                                         "достаточной точности расчета")};
-        QTest::newRow("resistance")
-            << ResultWarning::HighResistance
-            << QStringList{
-                   QStringLiteral("Обратите внимание на большое гидравлическое сопротивление !!!")};
-        QTest::newRow("too little")
-            << ResultWarning::InsufficientSurface
-            << QStringList{
-                   QStringLiteral(
-                       "Выбранный Вами теплообменник не подходит из-за недостатка площади."),
-                   QStringLiteral("Если Вы не знаете, что делать, почитайте пояснения по подбору")};
-        QTest::newRow("too much")
-            << ResultWarning::ExcessiveSurface
-            << QStringList{QStringLiteral(
-                               "В выбранном Вами теплообменнике очень большой запас поверхности."),
-                           QStringLiteral("Попробуйте другой.")};
-    }
-    void warningTexts() {
-        QFETCH(ResultWarning, warning);
-        QFETCH(QStringList, lines);
-        QCOMPARE(warningMessages(warning), lines);
-    }
-
     // Faulty input ends the calculation with InputError. Results written before
     // the fault are kept; storedUpTo names the last result written (empty: none),
     // every later one keeps its previous value.
