@@ -1,0 +1,57 @@
+#pragma once
+// Thermal and hydraulic calculation of a plate heat exchanger.
+//
+// Data flow: the initial data come from DesignCase::workingInitialData (the copy
+// taken when the exchanger selection opened), the plate area from values[17],
+// the channel geometry from DesignCase::plateGeometry and the packs and channels
+// from DesignCase::plateArrangement. calculateExchanger() writes its results into
+// DesignCase::calculationResults step by step; resultWarnings() then reads them
+// and tells the results screen and the report which warnings to show.
+//
+// The calculation has no screen logic; it reports a fault as a status and the
+// screens turn the status into text.
+
+#include "calculation/calculation_data.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace orven {
+
+struct DesignCase;
+
+enum class CalculationStatus { Completed, InputError };
+
+enum class FlowRegime { Laminar, Turbulent };
+
+// The four warnings about a completed calculation, in the order in which they are shown.
+enum class ResultWarning { FormulaAccuracy, HighResistance, InsufficientSurface, ExcessiveSurface };
+
+// Pressure drop above which the hydraulic resistance is called high, Pa.
+constexpr double highResistanceLimit = 50000.0;
+// Surface margin from which the surface is called excessive, %.
+constexpr double excessiveMarginLimit = 70.0;
+
+// x raised to the real power p, computed as exp(p * ln x). Defined for x > 0 only;
+// for any other x the result is NaN, which the calculation treats as an input error.
+double power(double x, double p);
+
+// Fills the 8 x 4 table of correlation coefficients with its fixed values.
+void fillPlateTypeCoefficients(DesignCase& designCase);
+
+// Flow regime for a Reynolds number on the given plate type: turbulent at or
+// above the transition Reynolds number of the plate.
+FlowRegime flowRegime(const PlateTypeCoefficients& coefficients, int plateType, double reynolds);
+
+// Runs the whole calculation on the design case and stores its results.
+CalculationStatus calculateExchanger(DesignCase& designCase);
+
+// The warnings that hold for the results of the last completed calculation, in
+// the fixed order FormulaAccuracy, HighResistance, InsufficientSurface,
+// ExcessiveSurface. Reads the design case without changing it.
+QList<ResultWarning> resultWarnings(const DesignCase& designCase);
+
+// The one or two message lines of a warning, exactly as shown and printed.
+QStringList warningMessages(ResultWarning warning);
+
+} // namespace orven
