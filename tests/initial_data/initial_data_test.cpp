@@ -119,11 +119,6 @@ private slots:
     }
     void parseNumberOfHostileText() { parseNumber(); }
 
-    void negativeZeroReadsAsZero() {
-        QVERIFY(!std::signbit(orven::parseNumber("-0")));
-        QVERIFY(!std::signbit(orven::parseNumber("-0.000")));
-    }
-
     void checkInitialData_data() {
         QTest::addColumn<int>("slot");
         QTest::addColumn<double>("value");

@@ -142,15 +142,6 @@ private slots:
         for (int slot = 1; slot <= initialDataCount; ++slot)
             QVERIFY(c.constructionParameterNames[slot].isEmpty());
     }
-
-    void namesFollowTheExchangerType() {
-        DesignCase& c = designCase();
-        c.exchangerType = ExchangerType::Condenser;
-        QCOMPARE(c.initialDataName(2), condenserParameterName(2));
-        QVERIFY(c.initialDataName(2).contains(QStringLiteral(u"конденсата")));
-        c.exchangerType = ExchangerType::Cooler;
-        QCOMPARE(c.initialDataName(2), coolerParameterName(2));
-    }
 };
 
 QTEST_GUILESS_MAIN(ParameterNamesTest)
