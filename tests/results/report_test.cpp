@@ -367,14 +367,6 @@ private slots:
         c.plateTypeCoefficients.table[4 * 4 + 3] = 1000;
         QCOMPARE(printedBlock().count(accuracyLine), 1); // hot Reynolds 1234.567 > 1000
     }
-
-    void blocksFollowWithoutPageBreak() {
-        RecordingPrinter printer;
-        printResultsBlock(printer, designCase());
-        printResultsBlock(printer, designCase());
-        QCOMPARE(printer.currentDocument().size(), 1);
-        QCOMPARE(printer.currentLines(), coolerBlock + coolerBlock);
-    }
 };
 
 QTEST_GUILESS_MAIN(ReportTest)
