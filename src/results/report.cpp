@@ -1,5 +1,7 @@
 #include "results/report.h"
 
+#include "core/text_format.h"
+
 #include <QDate>
 #include <QLocale>
 #include <QStringList>
@@ -12,47 +14,6 @@ namespace orven {
 
 namespace {
 
-// TODO(lead): switch to core/text_format.h (blanks, paddingFor, centreInField,
-// formatFixed, currentDateLine) and drop these stand-ins.
-QString blanks(int count) {
-    return QString(std::max(count, 0), QLatin1Char(' '));
-}
-
-// Blanks that fill text up to width; none for a text that is already too long.
-QString paddingFor(const QString& text, int width) {
-    return blanks(width - static_cast<int>(text.size()));
-}
-
-// The trimmed text centred in width (extra blank on the right), then "|".
-QString centreInField(const QString& text, int width) {
-    const QString trimmed = text.trimmed();
-    const int length = static_cast<int>(trimmed.size());
-    const int left = std::max((width - length) / 2, 0);
-    return blanks(left) + trimmed + blanks(width - left - length) + QLatin1Char('|');
-}
-
-// x with exactly `decimals` decimals and the locale's decimal separator,
-// right-aligned in width; a longer text stands unpadded.
-QString formatFixed(double x, int width, int decimals) {
-    if (x == 0) {
-        x = 0; // no "-0.00"
-    }
-    QString text = QString::number(x, 'f', decimals);
-    text.replace(QLatin1Char('.'), QLocale().decimalPoint());
-    return paddingFor(text, width) + text;
-}
-
-QString currentDateLine() {
-    static const char* const monthNames[] = {" января ",   " февраля ", " марта ",  " апреля ",
-                                             " мая ",      " июня ",    " июля ",   " августа ",
-                                             " сентября ", " октября ", " ноября ", " декабря "};
-    const QDate today = QDate::currentDate();
-    return QLatin1Char(' ') + QStringLiteral("%1").arg(today.day(), 2, 10, QLatin1Char('0')) +
-           QString::fromUtf8(monthNames[today.month() - 1]) + QString::number(today.year()) +
-           QStringLiteral("г.") + blanks(8) +
-           QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-}
-// End of the stand-ins.
 
 const QString reportFontName = QStringLiteral("Courier New Cyr");
 constexpr double reportFontSize = 10;
@@ -107,8 +68,10 @@ void printPackTable(ReportPrinter& printer, const QString& title, const QString&
     QString numbers = QStringLiteral("   Номер пакета  ");
     QString counts = QStringLiteral("   Число каналов ");
     for (int pack = 1; pack <= packs; ++pack) {
-        numbers += centreInField(wholeNumber(pack), packCellWidth);
-        counts += centreInField(wholeNumber(channels[pack]), packCellWidth);
+        QString number = wholeNumber(pack);
+        QString count = wholeNumber(channels[pack]);
+        numbers += centreInField(number, packCellWidth);
+        counts += centreInField(count, packCellWidth);
     }
     printLine8(printer, title + countText);
     printLine8(printer, numbers);
