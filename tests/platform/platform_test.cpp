@@ -22,6 +22,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+
 using namespace orven;
 
 namespace {
@@ -323,6 +325,30 @@ private slots:
         QVERIFY(loadedScreens().isEmpty());
         deleteUnloadedScreens();
         QVERIFY(form.isNull());
+    }
+
+    void terminationSignalEndsTheProgram() {
+        int finished = 0;
+        setReportFinisher([&finished] { ++finished; });
+        screen<FirstScreen>();
+        installTerminationSignalHandlers();
+        std::raise(SIGTERM);
+        QTRY_VERIFY(programEnded());
+        QCOMPARE(finished, 1);
+        QVERIFY(loadedScreens().isEmpty());
+    }
+
+    void surfaceFontFollowsTheScreenFont() {
+        Screen& form = screen<FirstScreen>();
+        QFont designed = form.font();
+        designed.setPointSizeF(17);
+        form.setFont(designed);
+        QCOMPARE(form.surfaceFont().pointSizeF(), 17.0);
+        QFont print = designed;
+        print.setUnderline(true);
+        form.setSurfaceFont(print);
+        QVERIFY(form.surfaceFont().underline());
+        QVERIFY(!form.font().underline());
     }
 
     void buttonColourAndCaptions() {
