@@ -28,14 +28,14 @@ QColor buttonColor(const QPushButton* button) {
     return button->property(buttonColorProperty).value<QColor>();
 }
 
-void setBackgroundColor(QWidget* widget, const QColor& color) {
+void setControlBackgroundColor(QWidget* widget, const QColor& color) {
     QPalette pal = widget->palette();
     pal.setColor(QPalette::Window, color);
     widget->setPalette(pal);
     widget->setAutoFillBackground(true);
 }
 
-void setTextColor(QWidget* widget, const QColor& color) {
+void setControlTextColor(QWidget* widget, const QColor& color) {
     QPalette pal = widget->palette();
     pal.setColor(QPalette::WindowText, color);
     pal.setColor(QPalette::Text, color);

@@ -17,8 +17,9 @@ void setButtonColor(QPushButton* button, const QColor& color);
 QColor buttonColor(const QPushButton* button);
 
 // Background and text colour of a label (or any plain widget).
-void setBackgroundColor(QWidget* widget, const QColor& color);
-void setTextColor(QWidget* widget, const QColor& color);
+// (Named apart from Screen::setBackgroundColor so screens can call them unqualified.)
+void setControlBackgroundColor(QWidget* widget, const QColor& color);
+void setControlTextColor(QWidget* widget, const QColor& color);
 
 // Caption of a label; a carriage return (also CR LF) breaks the line.
 void setCaptionText(QLabel* label, const QString& caption);

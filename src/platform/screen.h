@@ -54,13 +54,15 @@ public:
     void moveTwips(int left, int top);
     void resizeTwips(int width, int height);
 
-    // The same for child controls; also free functions in twips namespace scope below.
+    // The same for child controls (also free functions, below).
     static int leftTwips(const QWidget* control);
     static int topTwips(const QWidget* control);
     static int widthTwips(const QWidget* control);
     static int heightTwips(const QWidget* control);
     static void setLeftTwips(QWidget* control, int left);
     static void setTopTwips(QWidget* control, int top);
+    static void setWidthTwips(QWidget* control, int width);
+    static void setHeightTwips(QWidget* control, int height);
     static void placeTwips(QWidget* control, int left, int top, int width, int height);
 
     void setCaption(const QString& caption) { setWindowTitle(caption); }

@@ -121,6 +121,9 @@ private slots:
         QCOMPARE(label->geometry(), QRect(35, 81, 633, 13));
         QCOMPARE(leftTwips(label), 525);
         QCOMPARE(heightTwips(label), 195);
+        Screen::setWidthTwips(label, 7695);
+        QCOMPARE(label->width(), 513);
+        placeTwips(label, 530, 1210, 9500, 200);
         setTopTwips(label, 6000);
         setLeftTwips(label, 1500);
         QCOMPARE(label->pos(), QPoint(100, 400));
@@ -355,6 +358,8 @@ private slots:
         QPushButton button;
         setButtonColor(&button, QColor(255, 128, 128));
         QCOMPARE(buttonColor(&button), QColor(255, 128, 128));
+        setButtonColor(&button, QColor(0, 255, 0));
+        QCOMPARE(buttonColor(&button), QColor(0, 255, 0));
         QLabel label;
         setCaptionText(&label, QStringLiteral("\rРАСЧЁТ\r\rПластинчатые\r\nконец"));
         QCOMPARE(label.text(), QStringLiteral("\nРАСЧЁТ\n\nПластинчатые\nконец"));
