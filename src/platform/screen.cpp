@@ -102,6 +102,12 @@ void Screen::setLeftTwips(QWidget* control, int left) {
 void Screen::setTopTwips(QWidget* control, int top) {
     orven::setTopTwips(control, top);
 }
+void Screen::setWidthTwips(QWidget* control, int width) {
+    orven::setWidthTwips(control, width);
+}
+void Screen::setHeightTwips(QWidget* control, int height) {
+    orven::setHeightTwips(control, height);
+}
 
 void Screen::placeTwips(QWidget* control, int left, int top, int width, int height) {
     orven::placeTwips(control, left, top, width, height);
