@@ -1,0 +1,35 @@
+#pragma once
+// Every modal dialog of the program goes through one service: the input box,
+// the Yes/No message box and the beep. The program uses the Qt dialogs
+// (QtDialogs); tests install a scripted double that checks each prompt and
+// answers from a queue.
+
+#include <QString>
+
+namespace orven {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Modal input box with no default text, its top left at x, y twips from the
+    // top left of the display. Cancel gives an empty text.
+    virtual QString inputBox(const QString& prompt, const QString& title, int xTwips,
+                             int yTwips) = 0;
+    // Modal message box with the buttons "Да" and "Нет" and no icon; true for "Да".
+    virtual bool askYesNo(const QString& title, const QString& text) = 0;
+    virtual void beep() = 0;
+};
+
+// The dialogs in use; the Qt dialogs unless another service is installed.
+Dialogs& dialogs();
+// Installs a service (not owned); nullptr goes back to the Qt dialogs.
+void setDialogs(Dialogs* service);
+
+class QtDialogs : public Dialogs {
+public:
+    QString inputBox(const QString& prompt, const QString& title, int xTwips, int yTwips) override;
+    bool askYesNo(const QString& title, const QString& text) override;
+    void beep() override;
+};
+
+} // namespace orven

@@ -1,0 +1,40 @@
+#include "platform/fonts.h"
+
+#include <QStringList>
+
+namespace orven {
+
+QFont fixedPitchFont(double points, bool bold) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                      QStringLiteral("DejaVu Sans Mono")});
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QFont namedFont(const QString& family, double points, bool bold) {
+    if (family.startsWith(QLatin1String("Courier"), Qt::CaseInsensitive))
+        return fixedPitchFont(points, bold);
+
+    QFont font;
+    if (family.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0) {
+        font.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("Times New Roman"),
+                          QStringLiteral("DejaVu Serif")});
+        font.setStyleHint(QFont::Serif);
+    } else if (family.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0 ||
+               family.compare(QLatin1String("MS Sans Serif"), Qt::CaseInsensitive) == 0) {
+        font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                          QStringLiteral("DejaVu Sans")});
+        font.setStyleHint(QFont::SansSerif);
+    } else {
+        font.setFamilies({family});
+    }
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace orven

@@ -1,0 +1,89 @@
+#include "platform/program_end.h"
+
+#include "platform/screens.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QThread>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace orven {
+
+namespace {
+bool ended = false;
+
+std::function<void()>& reportFinisher() {
+    static std::function<void()> finisher;
+    return finisher;
+}
+
+// Written by the signal handler, read by the notifier on the event loop.
+int signalSockets[2] = {-1, -1};
+
+void onTerminationSignal(int /*signal*/) {
+    const char byte = 1;
+    // Only async-signal-safe calls here; a full pipe just drops the byte.
+    [[maybe_unused]] const ssize_t written = ::write(signalSockets[0], &byte, sizeof byte);
+}
+} // namespace
+
+void setReportFinisher(std::function<void()> finisher) {
+    reportFinisher() = std::move(finisher);
+}
+
+void finishOpenReport() {
+    if (reportFinisher())
+        reportFinisher()();
+}
+
+void endProgram() {
+    ended = true;
+    finishOpenReport();
+    unloadAllScreens();
+    // Leaving a loop that is not running would make the next one return at
+    // once; main() checks programEnded() before it enters the loop.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
+}
+
+bool programEnded() {
+    return ended;
+}
+
+void resetProgramEnd() {
+    ended = false;
+}
+
+void installProgramEndHandlers(QCoreApplication& app) {
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, [] { finishOpenReport(); });
+    installTerminationSignalHandlers();
+}
+
+void installTerminationSignalHandlers() {
+    if (signalSockets[0] != -1)
+        return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalSockets) != 0) {
+        signalSockets[0] = signalSockets[1] = -1;
+        return;
+    }
+    auto* notifier =
+        new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
+        char buffer[16];
+        while (::read(signalSockets[1], buffer, sizeof buffer) > 0) {
+        }
+        endProgram();
+    });
+
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+
+} // namespace orven

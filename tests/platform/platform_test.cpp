@@ -1,0 +1,532 @@
+// The platform layer: twips, the collection of loaded screens, the retained
+// drawing surface, the end of the program and the dialogs service.
+
+#include "core/design_case.h"
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+#include "platform/keyboard_layout.h"
+#include "platform/program_end.h"
+#include "platform/screen.h"
+#include "platform/screens.h"
+#include "platform/twips.h"
+#include "support/scripted_dialogs.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+
+using namespace orven;
+
+namespace {
+
+QMap<QString, int> loadCounts;
+
+class FirstScreen : public Screen {
+public:
+    void load() override { ++loadCounts[QStringLiteral("first")]; }
+    int answer = 1;
+};
+class SecondScreen : public Screen {
+public:
+    void load() override { ++loadCounts[QStringLiteral("second")]; }
+};
+class ThirdScreen : public Screen {
+public:
+    void load() override { ++loadCounts[QStringLiteral("third")]; }
+};
+// A variant of the first screen is a screen of its own.
+class FirstScreenVariant : public FirstScreen {};
+
+QStringList loadedNames() {
+    QStringList names;
+    for (Screen* s : loadedScreens()) {
+        if (dynamic_cast<FirstScreenVariant*>(s))
+            names << QStringLiteral("variant");
+        else if (dynamic_cast<FirstScreen*>(s))
+            names << QStringLiteral("first");
+        else if (dynamic_cast<SecondScreen*>(s))
+            names << QStringLiteral("second");
+        else if (dynamic_cast<ThirdScreen*>(s))
+            names << QStringLiteral("third");
+    }
+    return names;
+}
+
+void touch(const QString& name) {
+    if (name == QLatin1String("first"))
+        screen<FirstScreen>();
+    else if (name == QLatin1String("second"))
+        screen<SecondScreen>();
+    else if (name == QLatin1String("third"))
+        screen<ThirdScreen>();
+}
+
+} // namespace
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        QLocale::setDefault(QLocale::c());
+        resetDesignCase();
+        unloadAllScreens();
+        deleteUnloadedScreens();
+        resetProgramEnd();
+        setReportFinisher({});
+        setDialogs(nullptr);
+        loadCounts.clear();
+    }
+    void cleanup() {
+        unloadAllScreens();
+        deleteUnloadedScreens();
+    }
+
+    void twipsToPixels_data() {
+        QTest::addColumn<double>("twips");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("zero") << 0.0 << 0;
+        QTest::newRow("below half a pixel") << 7.0 << 0;
+        QTest::newRow("above half a pixel") << 8.0 << 1;
+        QTest::newRow("one pixel") << 15.0 << 1;
+        QTest::newRow("line step 200") << 200.0 << 13;
+        QTest::newRow("menu width") << 12000.0 << 800;
+        QTest::newRow("negative") << -150.0 << -10;
+    }
+    void twipsToPixels() {
+        QFETCH(double, twips);
+        QFETCH(int, pixels);
+        QCOMPARE(orven::twipsToPixels(twips), pixels);
+    }
+
+    void pixelsToTwips() {
+        QCOMPARE(orven::pixelsToTwips(0), 0);
+        QCOMPARE(orven::pixelsToTwips(800), 12000);
+        QCOMPARE(orven::twipsToPixels(orven::pixelsToTwips(37)), 37);
+    }
+
+    void controlsArePlacedInTwips() {
+        Screen& form = screen<FirstScreen>();
+        auto* label = new QLabel(&form);
+        placeTwips(label, 530, 1210, 9500, 200);
+        QCOMPARE(label->geometry(), QRect(35, 81, 633, 13));
+        QCOMPARE(leftTwips(label), 525);
+        QCOMPARE(heightTwips(label), 195);
+        Screen::setWidthTwips(label, 7695);
+        QCOMPARE(label->width(), 513);
+        placeTwips(label, 530, 1210, 9500, 200);
+        setTopTwips(label, 6000);
+        setLeftTwips(label, 1500);
+        QCOMPARE(label->pos(), QPoint(100, 400));
+        QCOMPARE(label->width(), 633);
+
+        form.resizeTwips(12000, 8955);
+        QCOMPARE(form.size(), QSize(800, 597));
+        QCOMPARE(form.widthTwips(), 12000);
+    }
+
+    void touchingLoadsOnce() {
+        FirstScreen& a = screen<FirstScreen>();
+        a.answer = 42;
+        QCOMPARE(&screen<FirstScreen>(), &a);
+        QCOMPARE(screen<FirstScreen>().answer, 42);
+        QCOMPARE(loadCounts.value(QStringLiteral("first")), 1);
+        QVERIFY(isLoaded<FirstScreen>());
+        QVERIFY(!isLoaded<SecondScreen>());
+    }
+
+    void variantIsItsOwnScreen() {
+        FirstScreen& base = screen<FirstScreen>();
+        FirstScreenVariant& variant = screen<FirstScreenVariant>();
+        QVERIFY(static_cast<FirstScreen*>(&variant) != &base);
+        QCOMPARE(loadedNames(), QStringList({"first", "variant"}));
+    }
+
+    void closeOtherScreens_data() {
+        QTest::addColumn<QStringList>("touched");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("none") << QStringList() << QStringList();
+        QTest::newRow("one") << QStringList{"second"} << QStringList{"second"};
+        QTest::newRow("two") << QStringList{"first", "second"} << QStringList{"second"};
+        QTest::newRow("three") << QStringList{"first", "second", "third"} << QStringList{"third"};
+        QTest::newRow("touched again keeps load order")
+            << QStringList{"third", "first", "third"} << QStringList{"first"};
+    }
+    void closeOtherScreens() {
+        QFETCH(QStringList, touched);
+        QFETCH(QStringList, left);
+        for (const QString& name : touched)
+            touch(name);
+        orven::closeOtherScreens();
+        QCOMPARE(loadedNames(), left);
+    }
+
+    void unloadedScreenComesBackFresh() {
+        QPointer<FirstScreen> first = &screen<FirstScreen>();
+        first->answer = 7;
+        first->setCaption(QStringLiteral("изменено"));
+        screen<SecondScreen>();
+        screen<ThirdScreen>();
+        orven::closeOtherScreens();
+        QCOMPARE(loadedNames(), QStringList{"third"});
+
+        // Deleted only when the event loop gets to it.
+        QVERIFY(!first.isNull());
+        QVERIFY(first->isHidden());
+        deleteUnloadedScreens();
+        QVERIFY(first.isNull());
+
+        FirstScreen& again = screen<FirstScreen>();
+        QCOMPARE(again.answer, 1);
+        QCOMPARE(again.caption(), QString());
+        QCOMPARE(loadCounts.value(QStringLiteral("first")), 2);
+        QCOMPARE(loadedNames(), QStringList({"third", "first"}));
+    }
+
+    void screenDeletedDirectlyLeavesTheCollection() {
+        auto* second = &screen<SecondScreen>();
+        screen<ThirdScreen>();
+        delete second;
+        QCOMPARE(loadedNames(), QStringList{"third"});
+    }
+
+    void printedTextIsKept() {
+        Screen& form = screen<FirstScreen>();
+        const int line = form.textHeightTwips();
+        QVERIFY(line > 0);
+        form.setForeColor(QColor(128, 128, 128));
+        form.setCurrentPosition(530, 1405);
+        form.print(QStringLiteral("первая"));
+        QCOMPARE(form.currentX(), 0);
+        QCOMPARE(form.currentY(), 1405 + line);
+        form.setForeColor(QColor(255, 0, 0));
+        form.setCurrentX(800);
+        form.printInline(QStringLiteral("ЧИСЛО "));
+        QCOMPARE(form.currentX(), 800 + form.textWidthTwips(QStringLiteral("ЧИСЛО ")));
+        QCOMPARE(form.currentY(), 1405 + line);
+        form.print(QStringLiteral("5"));
+        form.print(QString());
+
+        const QList<SurfaceText> texts = form.printedTexts();
+        QCOMPARE(texts.size(), 4);
+        QCOMPARE(texts[0].text, QStringLiteral("первая"));
+        QCOMPARE(texts[0].x, 530);
+        QCOMPARE(texts[0].y, 1405);
+        QCOMPARE(texts[0].color, QColor(128, 128, 128));
+        QCOMPARE(texts[1].x, 800);
+        QCOMPARE(texts[1].y, 1405 + line);
+        QCOMPARE(texts[1].color, QColor(255, 0, 0));
+        QCOMPARE(texts[2].y, 1405 + line);
+        QCOMPARE(texts[3].y, 1405 + 2 * line);
+        QCOMPARE(form.currentY(), 1405 + 3 * line);
+    }
+
+    void lineHeightFollowsTheSurfaceFont() {
+        Screen& form = screen<FirstScreen>();
+        QFont small = form.font();
+        small.setPointSizeF(8);
+        QFont large = small;
+        large.setPointSizeF(20);
+        form.setSurfaceFont(small);
+        const int smallLine = form.textHeightTwips();
+        form.setSurfaceFont(large);
+        form.print(QStringLiteral("x"));
+        QVERIFY(form.currentY() > smallLine);
+        QCOMPARE(form.printedTexts().first().font.pointSizeF(), 20.0);
+    }
+
+    void surfaceIsRepainted() {
+        Screen& form = screen<FirstScreen>();
+        form.setBackgroundColor(QColor(255, 255, 0));
+        form.resizeTwips(6000, 4500);
+        form.fillRect(QRect(150, 150, 1500, 1500), QColor(255, 192, 255));
+        form.drawLine(0, 3000, 6000, 3000, QColor(255, 0, 0));
+        form.setForeColor(QColor(0, 0, 255));
+        form.setCurrentPosition(150, 1800);
+        form.print(QStringLiteral("ЖЖЖЖЖЖ"));
+
+        for (int round = 0; round < 2; ++round) {
+            const QImage image = form.grab().toImage();
+            QCOMPARE(image.pixelColor(10, 10), QColor(255, 192, 255));
+            QCOMPARE(image.pixelColor(109, 109), QColor(255, 192, 255));
+            QCOMPARE(image.pixelColor(110, 110), QColor(255, 255, 0));
+            QCOMPARE(image.pixelColor(5, 5), QColor(255, 255, 0));
+            QCOMPARE(image.pixelColor(200, 200), QColor(255, 0, 0));
+            QVERIFY(bluePixels(image, QRect(10, 120, 200, 30)) > 10);
+            form.show();
+            form.hide();
+        }
+    }
+
+    void pixelRectanglesIncludeBothCorners() {
+        Screen& form = screen<FirstScreen>();
+        form.setBackgroundColor(Qt::white);
+        form.resize(100, 100);
+        // Corners given the wrong way round, as the menu's gradient does.
+        form.fillRect(QRect(QPoint(40, 30), QPoint(20, 10)), Qt::green, SurfaceUnit::Pixels);
+        const QImage image = form.grab().toImage();
+        QCOMPARE(image.pixelColor(20, 10), QColor(Qt::green));
+        QCOMPARE(image.pixelColor(40, 30), QColor(Qt::green));
+        QCOMPARE(image.pixelColor(41, 30), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(19, 10), QColor(Qt::white));
+    }
+
+    void clearSurfaceErasesEverything() {
+        Screen& form = screen<FirstScreen>();
+        form.setBackgroundColor(Qt::white);
+        form.resize(100, 100);
+        form.fillRect(QRect(0, 0, 1500, 1500), Qt::red);
+        form.setCurrentPosition(300, 300);
+        form.print(QStringLiteral("текст"));
+        form.clearSurface();
+        QCOMPARE(form.printedTexts().size(), 0);
+        QCOMPARE(form.surfaceItemCount(), 0);
+        QCOMPARE(form.currentX(), 0);
+        QCOMPARE(form.currentY(), 0);
+        QCOMPARE(form.grab().toImage().pixelColor(50, 50), QColor(Qt::white));
+    }
+
+    void closingAWindowEndsTheProgram() {
+        int finished = 0;
+        setReportFinisher([&finished] { ++finished; });
+        screen<FirstScreen>();
+        Screen& second = screen<SecondScreen>();
+        second.show();
+        QVERIFY(second.close());
+        QVERIFY(programEnded());
+        QCOMPARE(finished, 1);
+        QVERIFY(loadedScreens().isEmpty());
+    }
+
+    void unloadingByTheProgramDoesNotEndIt() {
+        int finished = 0;
+        setReportFinisher([&finished] { ++finished; });
+        Screen& form = screen<FirstScreen>();
+        form.show();
+        unloadScreen(form);
+        deleteUnloadedScreens();
+        screen<SecondScreen>().hide();
+        orven::closeOtherScreens();
+        QVERIFY(!programEnded());
+        QCOMPARE(finished, 0);
+    }
+
+    void endProgramUnloadsEverything() {
+        QPointer<Screen> form = &screen<FirstScreen>();
+        screen<SecondScreen>();
+        endProgram();
+        QVERIFY(programEnded());
+        QVERIFY(loadedScreens().isEmpty());
+        deleteUnloadedScreens();
+        QVERIFY(form.isNull());
+    }
+
+    void terminationSignalEndsTheProgram() {
+        int finished = 0;
+        setReportFinisher([&finished] { ++finished; });
+        screen<FirstScreen>();
+        installTerminationSignalHandlers();
+        std::raise(SIGTERM);
+        QTRY_VERIFY(programEnded());
+        QCOMPARE(finished, 1);
+        QVERIFY(loadedScreens().isEmpty());
+    }
+
+    void surfaceFontFollowsTheScreenFont() {
+        Screen& form = screen<FirstScreen>();
+        QFont designed = form.font();
+        designed.setPointSizeF(17);
+        form.setFont(designed);
+        QCOMPARE(form.surfaceFont().pointSizeF(), 17.0);
+        QFont print = designed;
+        print.setUnderline(true);
+        form.setSurfaceFont(print);
+        QVERIFY(form.surfaceFont().underline());
+        QVERIFY(!form.font().underline());
+    }
+
+    void buttonColourAndCaptions() {
+        QPushButton button;
+        setButtonColor(&button, QColor(255, 128, 128));
+        QCOMPARE(buttonColor(&button), QColor(255, 128, 128));
+        setButtonColor(&button, QColor(0, 255, 0));
+        QCOMPARE(buttonColor(&button), QColor(0, 255, 0));
+        QLabel label;
+        setCaptionText(&label, QStringLiteral("\rРАСЧЁТ\r\rПластинчатые\r\nконец"));
+        QCOMPARE(label.text(), QStringLiteral("\nРАСЧЁТ\n\nПластинчатые\nконец"));
+    }
+
+    void scriptedDialogsAnswerInOrder() {
+        test::ScriptedDialogs script;
+        QStringList seen;
+        script.expectInput(QStringLiteral("  ВВЕДИТЕ ФАМИЛИЮ "), QStringLiteral("ВВОД"), 500, 300,
+                           QStringLiteral("Иванов"), [&seen] { seen << "input"; });
+        script.expectYesNo(QStringLiteral("ОШИБКА !"), QStringLiteral("текст"), true);
+        QCOMPARE(dialogs().inputBox(QStringLiteral("  ВВЕДИТЕ ФАМИЛИЮ "), QStringLiteral("ВВОД"),
+                                    500, 300),
+                 QStringLiteral("Иванов"));
+        QCOMPARE(seen, QStringList{"input"});
+        dialogs().beep();
+        QVERIFY(dialogs().askYesNo(QStringLiteral("ОШИБКА !"), QStringLiteral("текст")));
+        QCOMPARE(script.beepCount(), 1);
+        QVERIFY(script.verifyDone());
+    }
+
+    void scriptedDialogsReportMistakes_data() {
+        QTest::addColumn<int>("mistake");
+        QTest::newRow("unexpected dialog") << 0;
+        QTest::newRow("wrong prompt") << 1;
+        QTest::newRow("wrong position") << 2;
+        QTest::newRow("message box instead of input") << 3;
+        QTest::newRow("step never used") << 4;
+    }
+    void scriptedDialogsReportMistakes() {
+        QFETCH(int, mistake);
+        test::ScriptedDialogs script;
+        script.setFailImmediately(false);
+        if (mistake != 0)
+            script.expectInput(QStringLiteral("Введите"), QStringLiteral("Ввод"), 1000, 2000,
+                               QStringLiteral("5"));
+        QString answer = QStringLiteral("untouched");
+        switch (mistake) {
+        case 0:
+            answer = dialogs().inputBox(QStringLiteral("Введите"), QStringLiteral("Ввод"), 1, 2);
+            QCOMPARE(answer, QString());
+            QVERIFY(!dialogs().askYesNo(QStringLiteral("t"), QStringLiteral("x")));
+            break;
+        case 1:
+            dialogs().inputBox(QStringLiteral("Введите "), QStringLiteral("Ввод"), 1000, 2000);
+            break;
+        case 2:
+            dialogs().inputBox(QStringLiteral("Введите"), QStringLiteral("Ввод"), 1000, 2100);
+            break;
+        case 3:
+            QVERIFY(!dialogs().askYesNo(QStringLiteral("Ввод"), QStringLiteral("Введите")));
+            break;
+        default:
+            break;
+        }
+        QVERIFY(!script.verifyDone());
+        QVERIFY(!script.failures().isEmpty());
+    }
+
+    void scriptedDialogsUninstallThemselves() {
+        {
+            test::ScriptedDialogs script;
+            QCOMPARE(&dialogs(), static_cast<Dialogs*>(&script));
+        }
+        QVERIFY(dynamic_cast<QtDialogs*>(&dialogs()) != nullptr);
+    }
+
+    void qtInputBoxIsPlacedAndRussian() {
+        QPoint position;
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            position = box->pos();
+            for (QPushButton* b : box->findChildren<QPushButton*>())
+                buttons << b->text();
+            box->setTextValue(QStringLiteral("студент"));
+            box->accept();
+        });
+        QtDialogs real;
+        QCOMPARE(real.inputBox(QStringLiteral("prompt"), QStringLiteral("title"), 500, 300),
+                 QStringLiteral("студент"));
+        QCOMPARE(position, QPoint(33, 20));
+        buttons.sort();
+        QCOMPARE(buttons, QStringList({"ОК", "Отмена"}));
+    }
+
+    void qtInputBoxCancelGivesEmptyText() {
+        QTimer::singleShot(0, [] {
+            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            box->setTextValue(QStringLiteral("typed"));
+            box->reject();
+        });
+        QtDialogs real;
+        QCOMPARE(real.inputBox(QStringLiteral("p"), QStringLiteral("t"), 0, 0), QString());
+    }
+
+    void qtMessageBoxHasYesAndNo_data() {
+        QTest::addColumn<QString>("click");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("yes") << QStringLiteral("Да") << true;
+        QTest::newRow("no") << QStringLiteral("Нет") << false;
+    }
+    void qtMessageBoxHasYesAndNo() {
+        QFETCH(QString, click);
+        QFETCH(bool, answer);
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QCOMPARE(box->icon(), QMessageBox::NoIcon);
+            for (QAbstractButton* b : box->buttons()) {
+                buttons << b->text();
+                if (b->text() == click)
+                    b->click();
+            }
+        });
+        QtDialogs real;
+        QCOMPARE(real.askYesNo(QStringLiteral("Внимание !"), QStringLiteral("текст")), answer);
+        buttons.sort();
+        QCOMPARE(buttons, QStringList({"Да", "Нет"}));
+    }
+
+    void keyboardGroupIndex_data() {
+        QTest::addColumn<QString>("layouts");
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<int>("group");
+        QTest::newRow("second group") << "us,ru"
+                                      << "ru" << 1;
+        QTest::newRow("first group") << "us,ru"
+                                     << "us" << 0;
+        QTest::newRow("variants") << "us(intl), ru(phonetic)"
+                                  << "ru" << 1;
+        QTest::newRow("missing") << "us,de"
+                                 << "ru" << -1;
+        QTest::newRow("empty list") << ""
+                                    << "us" << -1;
+        QTest::newRow("prefix is not a match") << "rus,ru"
+                                               << "ru" << 1;
+    }
+    void keyboardGroupIndex() {
+        QFETCH(QString, layouts);
+        QFETCH(QString, layout);
+        QFETCH(int, group);
+        QCOMPARE(orven::keyboardGroupIndex(layouts, layout), group);
+    }
+
+    void keyboardSwitchOffX11DoesNothing() {
+        switchKeyboardLayoutToRussian();
+        switchKeyboardLayoutToEnglish();
+        QVERIFY(true);
+    }
+
+private:
+    static int bluePixels(const QImage& image, const QRect& area) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.blue() > 200 && c.red() < 150 && c.green() < 150)
+                    ++count;
+            }
+        }
+        return count;
+    }
+};
+
+QTEST_MAIN(PlatformTest)
+#include "platform_test.moc"
