@@ -503,28 +503,6 @@ private slots:
         QVERIFY(programEnded());
         QVERIFY(loadedScreens().isEmpty());
     }
-
-    void roundingHelper_data() {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("rounded"); // 99999: does not fit
-        QTest::newRow("2.5") << 2.5 << 2;
-        QTest::newRow("3.5") << 3.5 << 4;
-        QTest::newRow("-2.5") << -2.5 << -2;
-        QTest::newRow("32767.4") << 32767.4 << 32767;
-        QTest::newRow("32767.5") << 32767.5 << 99999;
-        QTest::newRow("-32768.5") << -32768.5 << -32768;
-        QTest::newRow("-32768.6") << -32768.6 << 99999;
-        QTest::newRow("nan") << std::nan("") << 99999;
-    }
-
-    void roundingHelper() {
-        QFETCH(double, value);
-        QFETCH(int, rounded);
-        const std::optional<std::int16_t> result = roundToInt16(value);
-        QCOMPARE(result.has_value(), rounded != 99999);
-        if (result)
-            QCOMPARE(int(*result), rounded);
-    }
 };
 
 QTEST_MAIN(ArrangementScreenTest)
