@@ -12,6 +12,7 @@
 #include "platform/program_end.h"
 #include "platform/screens.h"
 #include "platform/twips.h"
+#include "platform/wrapping_button.h"
 #include "results/description_screen.h"
 
 #include <QLabel>
@@ -34,8 +35,10 @@ constexpr int labelTop = 960;
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
                         const QColor& color) {
-    auto* button = new QPushButton(caption, parent);
+    // The captions are wider than the buttons and go onto two lines.
+    auto* button = new WrappingButton(caption, parent);
     button->setObjectName(QLatin1String(name));
+    button->setFont(namedFont(QStringLiteral("MS Sans Serif"), 8.25));
     setButtonColor(button, color);
     placeTwips(button, 0, 0, buttonWidth, buttonHeight);
     return button;
