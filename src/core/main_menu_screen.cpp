@@ -106,7 +106,7 @@ void Form1::load() {
     setCaptionText(Label1, QStringLiteral("\rРАСЧЁТ ПЛАСТИНЧАТЫХ ТЕПЛООБМЕННИКОВ\r\r"
                                           "Пластинчатые теплообменники могут использоваться в "
                                           "качестве"));
-    // Centred on the form; half a twip is rounded at the conversion to pixels.
+    // Centred on the form; a half pixel left over is rounded at the conversion.
     const double labelLeft = widthTwips() / 2.0 - widthTwips(Label1) / 2.0;
     Label1->move(twipsToPixels(labelLeft), Label1->y());
 
@@ -123,7 +123,7 @@ void Form1::load() {
     Command2->setFocus();
 }
 
-// A blue-to-black gradient from left to right, in pixels: rectangle i runs from
+// A gradient from violet to brown, left to right, in pixels: rectangle i runs from
 // column i to column H + 150 over rows 0..W, in the colour RGB(150, 50, 255 - 255 i / W).
 // Each rectangle paints over the ones before it, so column x < H + 150 keeps the
 // colour of rectangle x, and the columns from H + 150 on take the last colour.

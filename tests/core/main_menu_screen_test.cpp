@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(int(menuButtonGap(formWidth, buttonWidth, buttonWidth, buttonWidth)), gap);
     }
 
-    void gradientRunsFromBlueToBlack_data() {
+    void gradientRunsFromVioletToBrown_data() {
         QTest::addColumn<int>("x");
         QTest::addColumn<QColor>("colour");
         QTest::newRow("left edge") << 0 << QColor(150, 50, 255);
@@ -171,7 +171,7 @@ private slots:
         QTest::newRow("right edge") << 799 << QColor(150, 50, 0);
     }
 
-    void gradientRunsFromBlueToBlack() {
+    void gradientRunsFromVioletToBrown() {
         QFETCH(int, x);
         QFETCH(QColor, colour);
         Form1& menu = screen<Form1>();
