@@ -1,21 +1,9 @@
+#include "core/main_menu_screen.h"
 #include "platform/program_end.h"
-#include "platform/screen.h"
 #include "platform/screens.h"
 #include "platform/translations.h"
 
 #include <QApplication>
-
-namespace {
-// Stands in for the main menu until it exists.
-class StartScreen : public orven::Screen {
-public:
-    void load() override {
-        setCaption(QStringLiteral("НАЧАЛО РАБОТЫ С ПРОГРАММОЙ"));
-        moveTwips(500, 500);
-        resizeTwips(12000, 8955);
-    }
-};
-} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -25,7 +13,7 @@ int main(int argc, char* argv[]) {
     orven::installRussianTranslations(app);
     orven::installProgramEndHandlers(app);
 
-    orven::screen<StartScreen>().show();
+    orven::screen<orven::Form1>().show();
 
     if (orven::programEnded())
         return 0;
