@@ -158,16 +158,6 @@ private slots:
         QCOMPARE(c.pageBlockCount, prints ? 2 : 1);
     }
 
-    void secondPressOfOneCalculationPrintsNothing() {
-        DesignCase& c = designCase();
-        RecordingPrinter printer;
-        arm(c, 1);
-        QVERIFY(printResults(c, printer));
-        QVERIFY(!printResults(c, printer));
-        QCOMPARE(describe(printer.currentDocument(), c), QStringList{"H1 R B1"});
-        QCOMPARE(c.pageBlockCount, 2);
-    }
-
     void finishEndsAnOpenReportOnce() {
         DesignCase& c = designCase();
         CountingPrinter printer;
@@ -182,13 +172,6 @@ private slots:
         QCOMPARE(describe(printer.finishedDocuments().first(), c),
                  (QStringList{"H1 R B1 B2", "H2 B3"}));
         QVERIFY(!c.reportOpen);
-    }
-
-    void finishWithoutReportEndsNothing() {
-        DesignCase& c = designCase();
-        CountingPrinter printer;
-        finishReport(c, printer);
-        QCOMPARE(printer.ends, 0);
     }
 
     void finishActiveReportUsesThePrinterInUse() {

@@ -131,6 +131,50 @@ int lineOf(const QStringList& runs, const QString& text) {
     return -1;
 }
 
+// Counts the document ends and notes the print button's state while lines go out.
+class WatchingPrinter : public RecordingPrinter {
+public:
+    void printLine(const QString& text) override {
+        if (Form9* form = findLoadedScreen<Form9>())
+            buttonFreeDuringPrint =
+                buttonFreeDuringPrint || !form->Command4->isHidden() || form->Command4->isEnabled();
+        RecordingPrinter::printLine(text);
+    }
+    void endDocument() override {
+        ++ends;
+        RecordingPrinter::endDocument();
+    }
+    int ends = 0;
+    bool buttonFreeDuringPrint = false;
+};
+
+// One word per report part of a page: "H<n>" page header, "R" heading, "B" block.
+QStringList describe(const RecordingPrinter::Document& document) {
+    QStringList pages;
+    for (const RecordingPrinter::Page& page : document) {
+        QStringList words;
+        for (const QString& line : page) {
+            const qsizetype header = line.indexOf(QStringLiteral("ORVEN  стр."));
+            if (header >= 0)
+                words << "H" + line.mid(header + 11);
+            else if (line.contains(QStringLiteral("П Р О Г Р А М М А")))
+                words << QStringLiteral("R");
+            else if (line.contains(QStringLiteral("Тип теплообменника - ХОЛОДИЛЬНИК")))
+                words << QStringLiteral("B");
+        }
+        pages << words.join(' ');
+    }
+    return pages;
+}
+
+// A calculation followed by a click on "Печать результатов".
+void calculateAndPrint() {
+    showResults();
+    QPushButton* print = findLoadedScreen<Form9>()->Command4;
+    QVERIFY(print->isVisible() && print->isEnabled());
+    print->click();
+}
+
 } // namespace
 
 class ResultsScreenTest : public QObject {
@@ -505,6 +549,178 @@ private slots:
         showResults(); // a new calculation gets a fresh screen
         QCOMPARE(loadedScreens().size(), 1);
         QCOMPARE(lineOf(surface(*shownForm()), QStringLiteral("РЕЗУЛЬТАТЫ  РАСЧЕТА")), 9);
+    }
+    void fivePrintsOverFiveCalculations() {
+        ScriptedDialogs dialogs;
+        setUpCooler(designCase());
+        WatchingPrinter printer;
+        setReportPrinter(&printer);
+        for (int i = 0; i < 5; ++i)
+            calculateAndPrint();
+        QCOMPARE(describe(printer.currentDocument()), (QStringList{"H1 R B B", "H2 B B B"}));
+        QCOMPARE(designCase().pageBlockCount, 1);
+        calculateAndPrint();
+        QCOMPARE(describe(printer.currentDocument()),
+                 (QStringList{"H1 R B B", "H2 B B B", "H3 B"}));
+        QVERIFY(!printer.buttonFreeDuringPrint);
+        Form9& form = *shownForm();
+        QVERIFY(form.Command4->isVisible() && form.Command4->isEnabled());
+        QCOMPARE(printer.ends, 0);
+    }
+
+    void secondClickPrintsNothing() {
+        ScriptedDialogs dialogs;
+        setUpCooler(designCase());
+        RecordingPrinter printer;
+        setReportPrinter(&printer);
+        calculateAndPrint();
+        shownForm()->Command4->click();
+        QCOMPARE(describe(printer.currentDocument()), QStringList{"H1 R B"});
+        QVERIFY(designCase().printRequestHandled);
+        QVERIFY(!designCase().resultsUnprinted);
+    }
+
+    void withoutPrinterNothingHappens() {
+        ScriptedDialogs dialogs;
+        setUpCooler(designCase());
+        showResults();
+        shownForm()->Command4->click();
+        QVERIFY(!designCase().reportOpen);
+        QVERIFY(designCase().resultsUnprinted);
+        QVERIFY(!designCase().printRequestHandled);
+        QVERIFY(shownForm()->Command4->isVisible());
+    }
+
+    void adviceAndBackKeepsTextAndPrintFlags_data() {
+        QTest::addColumn<bool>("printBefore");
+        QTest::addColumn<QStringList>("pages");
+        QTest::newRow("print after the advice") << false << QStringList{"H1 R B"};
+        QTest::newRow("printed before the advice") << true << QStringList{"H1 R B"};
+    }
+
+    void adviceAndBackKeepsTextAndPrintFlags() {
+        QFETCH(bool, printBefore);
+        QFETCH(QStringList, pages);
+        ScriptedDialogs dialogs;
+        setUpCooler(designCase());
+        RecordingPrinter printer;
+        setReportPrinter(&printer);
+        showResults();
+        Form9* form = shownForm();
+        if (printBefore)
+            form->Command4->click();
+        const QStringList before = surface(*form);
+
+        QVERIFY(form->Command5->isVisible());
+        form->Command5->click();
+        QVERIFY(form->isHidden());
+        QCOMPARE(loadedScreens(), QList<Screen*>{form});
+
+        returnToResults();
+        QCOMPARE(shownForm(), form);
+        QVERIFY(form->isVisible());
+        QCOMPARE(surface(*form), before);
+        form->Command4->click();
+        QCOMPARE(describe(printer.currentDocument()), pages);
+    }
+
+    void returnWithoutResultsScreenDoesNothing() {
+        returnToResults();
+        QVERIFY(loadedScreens().isEmpty());
+    }
+
+    void otherArrangementContinuesTheReport() {
+        ScriptedDialogs dialogs;
+        setUpCooler(designCase());
+        WatchingPrinter printer;
+        setReportPrinter(&printer);
+        calculateAndPrint();
+        QPushButton* other = shownForm()->Command2;
+        QVERIFY(other->isVisible());
+        other->click();
+        QVERIFY(loadedScreens().isEmpty()); // the selection is not built yet
+        QVERIFY(designCase().reportOpen);
+        calculateAndPrint();
+        QCOMPARE(describe(printer.currentDocument()), QStringList{"H1 R B B"});
+        QCOMPARE(printer.ends, 0);
+    }
+
+    void newInitialDataEndTheReport_data() {
+        QTest::addColumn<int>("prints");
+        QTest::addColumn<int>("ends");
+        QTest::addColumn<QStringList>("finished");
+        QTest::newRow("before any print") << 0 << 0 << QStringList{};
+        QTest::newRow("open report") << 3 << 1 << QStringList{"H1 R B B", "H2 B"};
+    }
+
+    void newInitialDataEndTheReport() {
+        QFETCH(int, prints);
+        QFETCH(int, ends);
+        QFETCH(QStringList, finished);
+        ScriptedDialogs dialogs;
+        DesignCase& c = designCase();
+        setUpCooler(c);
+        WatchingPrinter printer;
+        setReportPrinter(&printer);
+        for (int i = 0; i < prints; ++i)
+            calculateAndPrint();
+        if (prints == 0) {
+            showResults();
+            // Counters of an earlier report: reset all the same.
+            c.pageNumber = 3;
+            c.pageBlockCount = 2;
+        }
+        QPushButton* change = shownForm()->Command3;
+        QVERIFY(change->isVisible());
+        change->click();
+
+        QCOMPARE(printer.ends, ends);
+        QStringList finishedPages;
+        for (const auto& document : printer.finishedDocuments())
+            finishedPages += describe(document);
+        QCOMPARE(finishedPages, finished);
+        QVERIFY(!c.reportOpen);
+        QCOMPARE(c.pageNumber, 1);
+        QCOMPARE(c.pageBlockCount, 1);
+        QVERIFY(loadedScreens().isEmpty()); // the correction screen is not built yet
+
+        calculateAndPrint();
+        QCOMPARE(describe(printer.currentDocument()), QStringList{"H1 R B"});
+    }
+
+    void endOfWork_data() {
+        QTest::addColumn<int>("prints");
+        QTest::addColumn<QStringList>("finished");
+        QTest::newRow("nothing printed") << 0 << QStringList{};
+        QTest::newRow("open report") << 3 << QStringList{"H1 R B B", "H2 B"};
+    }
+
+    // The end of the program releases exactly the pages printed so far, once.
+    void endOfWork() {
+        QFETCH(int, prints);
+        QFETCH(QStringList, finished);
+        ScriptedDialogs dialogs;
+        setUpCooler(designCase());
+        WatchingPrinter printer;
+        setReportPrinter(&printer);
+        installReportFinisher();
+        for (int i = 0; i < prints; ++i)
+            calculateAndPrint();
+        if (prints == 0)
+            showResults();
+        QPushButton* end = shownForm()->Command1;
+        QVERIFY(end->isVisible());
+        end->click();
+
+        QVERIFY(programEnded());
+        QVERIFY(loadedScreens().isEmpty());
+        finishOpenReport(); // the application's last signal asks again
+        QCOMPARE(printer.ends, finished.isEmpty() ? 0 : 1);
+        QStringList finishedPages;
+        for (const auto& document : printer.finishedDocuments())
+            finishedPages += describe(document);
+        QCOMPARE(finishedPages, finished);
+        QVERIFY(printer.currentDocument().isEmpty());
     }
 };
 
