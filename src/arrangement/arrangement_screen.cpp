@@ -134,10 +134,6 @@ std::optional<std::int16_t> roundToInt16(double value) {
     return static_cast<std::int16_t>(rounded);
 }
 
-QString generalNumber(double value) {
-    return QString::number(value, 'g', 15);
-}
-
 Form6::Form6() {
     setObjectName(QStringLiteral("Form6"));
     setBackgroundColor(yellow);
@@ -192,7 +188,7 @@ void arrangePlates() {
     form.setCurrentPosition(800, 300);
     form.setForeColor(blue);
     form.print(QStringLiteral("ЧИСЛО ПАКЕТОВ ДЛЯ ХОЛОДНОГО ТЕПЛОНОСИТЕЛЯ ") +
-               generalNumber(arrangement.coldPackCount));
+               generalNumberText(arrangement.coldPackCount));
     form.setForeColor(normalText);
 
     // The pack count may be fractional; the packs asked are the rounded count.

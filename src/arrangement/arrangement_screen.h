@@ -28,10 +28,6 @@ void arrangePlates();
 // 3.5 gives 4); empty when the result does not fit 16 bits or value is not finite.
 std::optional<std::int16_t> roundToInt16(double value);
 
-// A pack count as printed: general number format with a decimal point
-// ("2.5", "3").
-QString generalNumber(double value);
-
 // The arrangement screen.
 class Form6 : public Screen {
     Q_OBJECT

@@ -131,6 +131,12 @@ QString blanks(int count) {
     return QString(clampCount(count), QLatin1Char(' '));
 }
 
+QString generalNumberText(double value) {
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'g', 15);
+}
+
 QString formatFixed(double value, int width, int decimals) {
     width = clampCount(width);
     decimals = clampCount(decimals, maxDecimals);

@@ -30,6 +30,10 @@ QString blanks(int count);
 // grouping, right-aligned in `width` (never cut when longer).
 QString formatFixed(double value, int width, int decimals);
 
+// A number as the screens show a count: no trailing zeros, no decimal point for
+// whole numbers, the decimal separator of the regional settings (2,5 or 2.5).
+QString generalNumberText(double value);
+
 // The blanks that fill text up to width; empty when the text does not fit.
 QString paddingFor(const QString& text, int width);
 

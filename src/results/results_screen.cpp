@@ -59,14 +59,6 @@ QString packCell(int value) {
     return centreInField(text, packCellWidth);
 }
 
-// A pack count in general number format: no trailing zeros, no decimal point
-// for whole numbers, the decimal separator of the regional settings.
-QString generalNumber(double value) {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'g', 15);
-}
-
 int displayWidthTwips() {
     const QScreen* display = QGuiApplication::primaryScreen();
     return display ? pixelsToTwips(display->geometry().width()) : 0;
@@ -107,7 +99,7 @@ void printExchangerHeader(Screen& form, const DesignCase& c) {
     }
     printLine8(form,
                QStringLiteral("   Число каналов в пакете для холодного теплоносителя (шт.)  ") +
-                   generalNumber(a.coldPackCount));
+                   generalNumberText(a.coldPackCount));
     printLine8(form, coldNumbers);
     printLine8(form, coldCounts);
 
@@ -120,7 +112,7 @@ void printExchangerHeader(Screen& form, const DesignCase& c) {
     }
     printLine8(form,
                QStringLiteral("   Число каналов в пакете для горячего теплоносителя (шт.)  ") +
-                   generalNumber(a.hotPackCount));
+                   generalNumberText(a.hotPackCount));
     printLine8(form, hotNumbers);
     printLine8(form, hotCounts);
 }

@@ -8,10 +8,13 @@
 #include "platform/program_end.h"
 #include "platform/screens.h"
 #include "platform/twips.h"
+#include "results/results_screen.h"
 #include "support/scripted_dialogs.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLocale>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -73,10 +76,26 @@ QStringList names(const QList<Screen*>& screens) {
     return list;
 }
 
+// The arrangement screen of the dialogue that just ran. Equal totals unload it
+// for the results screen; it is deleted only at the next turn of the event
+// loop, so its surface can still be read.
 Form6& arrangementScreen() {
     Form6* form = findLoadedScreen<Form6>();
+    if (form == nullptr) {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* candidate = qobject_cast<Form6*>(window))
+                form = candidate;
+        }
+    }
     Q_ASSERT(form != nullptr);
     return *form;
+}
+
+// Beeps of the dialogue alone. A dialogue that reaches the results screen adds
+// that screen's beep: the empty initial data of these tests end the calculation
+// with an input error, which beeps once.
+int dialogueBeeps(ScriptedDialogs& d) {
+    return d.beepCount() - (isLoaded<Form9>() ? 1 : 0);
 }
 
 // Cooler 40, 41, 41 against 60, 61: the totals differ.
@@ -115,8 +134,10 @@ private slots:
         designCase().exchangerType = ExchangerType::Cooler;
         ScriptedDialogs d;
         bool screenShown = false;
-        expectColdPacks(d, QStringLiteral("3"), [&screenShown] {
+        QPointer<Form6> shown;
+        expectColdPacks(d, QStringLiteral("3"), [&screenShown, &shown] {
             Form6& form = arrangementScreen();
+            shown = &form;
             screenShown = form.isVisible() && !form.Command1->isVisible() &&
                           !form.Label1->isVisible() &&
                           form.caption() == QStringLiteral("Выбор компоновки пластин");
@@ -129,9 +150,9 @@ private slots:
 
         QVERIFY(d.verifyDone());
         QVERIFY(screenShown);
-        QCOMPARE(d.beepCount(), 0);
         QVERIFY(!programEnded());
-        QCOMPARE(names(loadedScreens()), QStringList{"Form6"});
+        // Equal totals go on to the results screen, which replaces this one.
+        QCOMPARE(names(loadedScreens()), QStringList{"Form9"});
 
         const struct {
             const char* text;
@@ -146,7 +167,9 @@ private slots:
             {"ЧИСЛО КАНАЛОВ В 1 - М ПАКЕТЕ ДЛЯ ГОРЯЧЕГО ТЕПЛОНОСИТЕЛЯ 61", 1700, normalText},
             {"ЧИСЛО КАНАЛОВ ВО2 - М ПАКЕТЕ ДЛЯ ГОРЯЧЕГО ТЕПЛОНОСИТЕЛЯ 61", 1900, normalText},
         };
-        const QList<SurfaceText> printed = arrangementScreen().printedTexts();
+        // The unloaded arrangement screen is deleted at the next turn of the event loop.
+        QVERIFY(shown);
+        const QList<SurfaceText> printed = shown->printedTexts();
         QCOMPARE(printed.size(), int(std::size(expected)));
         for (int i = 0; i < printed.size(); ++i) {
             QCOMPARE(printed[i].text, QString::fromUtf8(expected[i].text));
@@ -200,9 +223,9 @@ private slots:
         QTest::newRow("letters") << "abc" << false << 0.0 << 0 << 0 << QString();
         QTest::newRow("infinite") << "1e999" << false << 0.0 << 0 << 0 << QString();
         QTest::newRow("1") << "1" << true << 1.0 << 1 << 1600 << "1";
-        QTest::newRow("1,5") << "1,5" << true << 1.5 << 2 << 1700 << "1.5";
-        QTest::newRow("2,5") << "2,5" << true << 2.5 << 2 << 1900 << "2.5";
-        QTest::newRow("3.5") << "3.5" << true << 3.5 << 4 << 2100 << "3.5";
+        QTest::newRow("1,5") << "1,5" << true << 1.5 << 2 << 1700 << "1,5";
+        QTest::newRow("2,5") << "2,5" << true << 2.5 << 2 << 1900 << "2,5";
+        QTest::newRow("3.5") << "3.5" << true << 3.5 << 4 << 2100 << "3,5";
         QTest::newRow("8") << "8" << true << 8.0 << 8 << 3000 << "8";
     }
 
@@ -229,7 +252,7 @@ private slots:
         arrangePlates();
 
         QVERIFY(d.verifyDone());
-        QCOMPARE(d.beepCount(), accepted ? 0 : 1);
+        QCOMPARE(dialogueBeeps(d), accepted ? 0 : 1);
         QCOMPARE(programEnded(), !accepted);
         if (!accepted) {
             QVERIFY(loadedScreens().isEmpty());
@@ -255,7 +278,7 @@ private slots:
         arrangePlates();
 
         QVERIFY(d.verifyDone());
-        QCOMPARE(d.beepCount(), 2);
+        QCOMPARE(dialogueBeeps(d), 2);
         QVERIFY(!programEnded());
         QCOMPARE(designCase().plateArrangement.hotPackCount, std::int16_t{1});
         // Rejected answers leave no line behind.
@@ -296,7 +319,7 @@ private slots:
 
         QVERIFY(d.verifyDone());
         QCOMPARE(programEnded(), packs == 0);
-        QCOMPARE(d.beepCount(), packs == 0 ? 1 : 0);
+        QCOMPARE(dialogueBeeps(d), packs == 0 ? 1 : 0);
         if (packs == 0)
             return;
         QCOMPARE(int(designCase().plateArrangement.hotPackCount), packs);
@@ -367,7 +390,7 @@ private slots:
         arrangePlates();
 
         QVERIFY(d.verifyDone());
-        QCOMPARE(d.beepCount(), 1);
+        QCOMPARE(dialogueBeeps(d), 1);
         QCOMPARE(designCase().plateArrangement.coldChannels[1], std::int16_t{10});
         QCOMPARE(arrangementScreen().printedTexts().size(), 3);
     }
@@ -428,7 +451,7 @@ private slots:
         arrangePlates();
 
         QVERIFY(d.verifyDone());
-        QCOMPARE(d.beepCount(), 1);
+        QCOMPARE(dialogueBeeps(d), 1);
         QVERIFY(!programEnded());
         QCOMPARE(names(loadedScreens()), (QStringList{"Form6", "Form13"}));
         Form6& form = arrangementScreen();
@@ -483,7 +506,8 @@ private slots:
         QCOMPARE(loadedAtStart, QStringList{"Form6"});
         QVERIFY(freshScreen);
         QCOMPARE(printedAtStart, 0);
-        QCOMPARE(names(loadedScreens()), QStringList{"Form6"});
+        // The repeated dialogue had equal totals and went on to the results.
+        QCOMPARE(names(loadedScreens()), QStringList{"Form9"});
         QVERIFY(!arrangementScreen().Label1->isVisible());
         QCOMPARE(designCase().plateArrangement.coldChannelTotal, std::int16_t{7});
         QVERIFY(!programEnded());
