@@ -41,6 +41,11 @@ constexpr int printedLeft = 530;
 constexpr int printedLinePitch = 195;
 constexpr int printedTopOffset = 1210;
 
+// The screen is laid out on 12000 twips first and then widened to 14000.
+constexpr int narrowWidth = 12000;
+constexpr int wideWidth = 14000;
+constexpr int screenHeight = 8000;
+
 // The width of the list of the correction screen (the first-input list is 9000 wide).
 constexpr int correctionListWidth = 10000;
 
@@ -183,47 +188,50 @@ InitialDataScreen::InitialDataScreen(Variant variant) : m_variant(variant) {
 }
 
 void InitialDataScreen::load() {
-    if (m_variant == Variant::FirstInput) {
-        Label2->hide();
-        moveTwips(100, 100);
-        resizeTwips(12000, 8000);
-        centreHorizontally(Command3, widthTwips());
-        const int gap = roundToInt16(widthTwips() / 3.0 - widthTwips(Command4) / 3.0 -
-                                     widthTwips(Command5) / 3.0);
+    // The screen's width in twips as the layout sets it (reading it back would
+    // give the nearest whole pixel instead).
+    int width = narrowWidth;
+    const auto placeTypeButtons = [this, &width] {
+        const int gap =
+            roundToInt16(width / 3.0 - widthTwips(Command4) / 3.0 - widthTwips(Command5) / 3.0);
         setLeftTwips(Command4, gap);
         setLeftTwips(Command5, widthTwips(Command4) + leftTwips(Command4) + gap);
+    };
+
+    Label2->hide();
+    moveTwips(100, 100);
+    resizeTwips(width, screenHeight);
+    centreHorizontally(Command3, width);
+
+    if (m_variant == Variant::FirstInput) {
+        placeTypeButtons();
         setTopTwips(Label1, 500);
         for (QLabel* label : {Label1, Label3, Label4})
-            centreHorizontally(label, widthTwips());
+            centreHorizontally(label, width);
         placeTwips(List1, 500, 1200, 9000, 3000);
-        resizeTwips(14000, 8000);
+        width = wideWidth;
+        resizeTwips(width, screenHeight);
         moveTwips(100, 100);
-        centreHorizontally(Command1, widthTwips());
-        centreHorizontally(Command2, widthTwips());
+        centreHorizontally(Command1, width);
+        centreHorizontally(Command2, width);
         setTopTwips(Label3, 4500);
         return;
     }
 
-    Label2->hide();
-    moveTwips(100, 100);
-    resizeTwips(12000, 8000);
-    centreHorizontally(Command3, widthTwips());
     setTopTwips(Label1, 500);
-    centreHorizontally(Label1, widthTwips());
-    centreHorizontally(Label3, widthTwips());
+    centreHorizontally(Label1, width);
+    centreHorizontally(Label3, width);
     List1->resize(twipsToPixels(correctionListWidth), twipsToPixels(3000));
     setTopTwips(List1, 1200);
-    centreHorizontally(List1, widthTwips());
-    centreHorizontally(Command1, widthTwips());
-    centreHorizontally(Command2, widthTwips());
-    resizeTwips(14000, 8000);
+    centreHorizontally(List1, width);
+    centreHorizontally(Command1, width);
+    centreHorizontally(Command2, width);
+    width = wideWidth;
+    resizeTwips(width, screenHeight);
     moveTwips(100, 100);
     setTopTwips(Label3, 4500);
-    const int gap =
-        roundToInt16(widthTwips() / 3.0 - widthTwips(Command4) / 3.0 - widthTwips(Command5) / 3.0);
-    setLeftTwips(Command4, gap);
-    setLeftTwips(Command5, widthTwips(Command4) + leftTwips(Command4) + gap);
-    centreHorizontally(Label4, widthTwips());
+    placeTypeButtons();
+    centreHorizontally(Label4, width);
 }
 
 void InitialDataScreen::rebuildList() {
@@ -357,6 +365,8 @@ void InitialDataScreen::lineClicked(int k) {
     dc.valueTexts[k] = normaliseDecimalComma(answer);
     delete List1->takeItem(k);
     List1->insertItem(k, initialDataLine(dc, k));
+    // The corrected line stays the marked one (taking it out marked the next).
+    List1->setCurrentRow(k);
     refreshValue(dc, k);
     checkInitialData(dc);
     setButtonColor(Command3, dc.initialDataInvalid ? red : green);
