@@ -281,6 +281,9 @@ void InitialDataScreen::runFirstEntry() {
     for (int slot = 1; slot <= initialDataCount; ++slot) {
         const QString answer =
             dialogs().inputBox(dc.initialDataName(slot), inputTitle, 1000, 1880 + 195 * (slot - 1));
+        // The program may have been ended while the box was open (a signal).
+        if (programEnded())
+            return;
         dc.valueTexts[slot] = normaliseDecimalComma(answer);
         refreshValue(dc, slot);
         List1->addItem(initialDataLine(dc, slot));
@@ -362,6 +365,8 @@ void InitialDataScreen::lineClicked(int k) {
 
     const QString answer =
         dialogs().inputBox(dc.initialDataName(k), inputTitle, 4000, 195 * k + 1875);
+    if (programEnded())
+        return;
     dc.valueTexts[k] = normaliseDecimalComma(answer);
     delete List1->takeItem(k);
     List1->insertItem(k, initialDataLine(dc, k));
