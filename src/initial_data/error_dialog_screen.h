@@ -35,19 +35,19 @@ private:
 class Form4 : public ErrorDialogScreen {
     Q_OBJECT
 public:
-    Form4() : ErrorDialogScreen(Variant::FirstInput) {}
+    Form4() : ErrorDialogScreen(Variant::FirstInput) { setObjectName(QStringLiteral("Form4")); }
 };
 
 class Form12 : public ErrorDialogScreen {
     Q_OBJECT
 public:
-    Form12() : ErrorDialogScreen(Variant::Correction) {}
+    Form12() : ErrorDialogScreen(Variant::Correction) { setObjectName(QStringLiteral("Form12")); }
 };
 
 class Form13 : public ErrorDialogScreen {
     Q_OBJECT
 public:
-    Form13() : ErrorDialogScreen(Variant::ChannelSum) {}
+    Form13() : ErrorDialogScreen(Variant::ChannelSum) { setObjectName(QStringLiteral("Form13")); }
 };
 
 } // namespace orven

@@ -78,13 +78,13 @@ private:
 class Form3 : public InitialDataScreen {
     Q_OBJECT
 public:
-    Form3() : InitialDataScreen(Variant::FirstInput) {}
+    Form3() : InitialDataScreen(Variant::FirstInput) { setObjectName(QStringLiteral("Form3")); }
 };
 
 class Form11 : public InitialDataScreen {
     Q_OBJECT
 public:
-    Form11() : InitialDataScreen(Variant::Correction) {}
+    Form11() : InitialDataScreen(Variant::Correction) { setObjectName(QStringLiteral("Form11")); }
 };
 
 } // namespace orven
