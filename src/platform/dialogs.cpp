@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include "platform/program_end.h"
 #include "platform/twips.h"
 
 #include <QApplication>
@@ -26,7 +27,11 @@ void setDialogs(Dialogs* service) {
     installed = service;
 }
 
+// Once the program has been ended (a signal while a box was open, say), no
+// further box is shown: input boxes answer as cancelled and questions as "Нет".
 QString QtDialogs::inputBox(const QString& prompt, const QString& title, int xTwips, int yTwips) {
+    if (programEnded())
+        return QString();
     QInputDialog box(QApplication::activeWindow());
     box.setWindowTitle(title);
     box.setLabelText(prompt);
@@ -36,12 +41,14 @@ QString QtDialogs::inputBox(const QString& prompt, const QString& title, int xTw
     box.setCancelButtonText(QStringLiteral("Отмена"));
     box.adjustSize();
     box.move(twipsToPixels(xTwips), twipsToPixels(yTwips));
-    if (box.exec() != QDialog::Accepted)
+    if (box.exec() != QDialog::Accepted || programEnded())
         return QString();
     return box.textValue();
 }
 
 bool QtDialogs::askYesNo(const QString& title, const QString& text) {
+    if (programEnded())
+        return false;
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
     box.setText(text);
@@ -51,7 +58,7 @@ bool QtDialogs::askYesNo(const QString& title, const QString& text) {
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
-    return box.clickedButton() == yes;
+    return box.clickedButton() == yes && !programEnded();
 }
 
 void QtDialogs::beep() {

@@ -1,0 +1,16 @@
+#pragma once
+// Start of the program: the services every screen uses (dialogs in Russian,
+// the report printer, the end of the program on a signal or a closed window)
+// and the first screen, the main menu.
+
+class QApplication;
+
+namespace orven {
+
+class ReportPrinter;
+
+// Prepares the services and shows the main menu. The printer must outlive the
+// event loop; an open report is finished on it however the program ends.
+void startProgram(QApplication& app, ReportPrinter& printer);
+
+} // namespace orven
