@@ -158,6 +158,11 @@ void Form1::startDataInput() {
     hide();
     unloadScreen(*this);
     closeOtherScreens();
+    // A description left hidden behind the menu is the one screen that
+    // closeOtherScreens keeps; it goes too, so that the initial-data screen is
+    // the only screen loaded from here on.
+    if (Form2* description = findLoadedScreen<Form2>())
+        unloadScreen(*description);
     showInitialDataFirstState();
 }
 
