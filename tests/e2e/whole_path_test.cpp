@@ -144,6 +144,15 @@ void expectScreens(const QStringList& loaded, QStringList visible, bool inputBox
     QCOMPARE(names(loadedScreens()), loaded);
     visible.sort();
     QCOMPARE(visibleScreens(), visible);
+    if (!inputBoxOpen) {
+        // Nothing unloaded stays around once its deletion has come (inside an
+        // input box a handler of an unloaded screen may still be running).
+        deleteUnloadedScreens();
+        int windows = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            windows += qobject_cast<Screen*>(widget) ? 1 : 0;
+        QCOMPARE(windows, loaded.size());
+    }
     bool wayOn = inputBoxOpen;
     for (const Screen* s : loadedScreens())
         wayOn = wayOn || (s->isVisible() && offersAWayOn(*s));
@@ -576,6 +585,21 @@ private slots:
         QCOMPARE(texts.last().color, red);
         QCOMPARE(texts[texts.size() - 2].color, red);
         QCOMPARE(dialogs.beepCount(), 1);
+
+        // The report: condenser names in the heading, no hot resistance, one hot pack.
+        STEP(printResults());
+        const QStringList report = printer->currentLines();
+        QCOMPARE(report.mid(1, 23),
+                 expectedHeading(QStringLiteral("Сидорова Анна Тм-21"), ExchangerType::Condenser,
+                                 storedTexts(condenserAnswers)));
+        QCOMPARE(report.at(24), sp(11) + QStringLiteral("Тип теплообменника  - КОНДЕНСАТОР"));
+        QVERIFY(!report.join('\n').contains(QStringLiteral("для горячего теплоносителя (Па)")));
+        QCOMPARE(report.mid(33, 3),
+                 (QStringList{
+                     sp(11) + QStringLiteral(
+                                  "Число каналов в пакете для горячего теплоносителя (шт.)   1"),
+                     sp(11) + QStringLiteral("Номер пакета    1  |"),
+                     sp(11) + QStringLiteral("Число каналов  12  |")}));
         dialogs.verifyDone();
     }
 
@@ -971,6 +995,65 @@ private slots:
         }
         STEP(expectProgramEnded());
         QVERIFY(printer->finishedDocuments().isEmpty());
+        dialogs.verifyDone();
+    }
+
+    // The correction screen: a wrong value, its "Внимание !" dialog and "Да",
+    // a type change, the corrected line, and on to the catalogue.
+    void correctionScreenWithErrorAndTypeChange() {
+        ScriptedDialogs dialogs;
+        STEP(coolerToResults(dialogs));
+        STEP(press(shown<Form9>().Command3));
+        STEP(expectScreens({"Form11"}, {"Form11"}));
+        Form11& form = shown<Form11>();
+        QCOMPARE(form.caption(), QStringLiteral("Изменение исходной информации"));
+
+        dialogs.expectInput(coolerParameterName(4), inputTitle, 4000, 195 * 4 + 1875,
+                            QStringLiteral("0,02"));
+        STEP(clickLine(form.List1, 4));
+        QCOMPARE(buttonColor(form.Command3), red);
+        STEP(press(form.Command3));
+        STEP(expectScreens({"Form11", "Form12"}, {"Form11", "Form12"}));
+        QCOMPARE(form.printedLines().at(3), parameterLine(ExchangerType::Cooler, 4, "0.02"));
+        QVERIFY(form.Label2->isVisible());
+
+        STEP(press(shown<Form12>().Command1)); // "Да"
+        STEP(expectScreens({"Form11"}, {"Form11"}));
+        QVERIFY(form.printedLines().isEmpty());
+        QVERIFY(form.List1->isVisible() && form.List1->isEnabled());
+
+        STEP(clickLine(form.List1, 0));
+        STEP(press(form.Command5));
+        QCOMPARE(form.List1->item(0)->text(),
+                 constructionParameterName(16) + QStringLiteral(" Конденсатор"));
+        QCOMPARE(form.List1->item(1)->text(),
+                 parameterLine(ExchangerType::Condenser, 1, QStringLiteral("0.123")));
+        dialogs.expectInput(condenserParameterName(4), inputTitle, 4000, 195 * 4 + 1875,
+                            QStringLiteral("0,000416"));
+        STEP(clickLine(form.List1, 4));
+        QCOMPARE(buttonColor(form.Command3), green);
+        STEP(press(form.Command3));
+        STEP(expectScreens({"Form5"}, {"Form5"}));
+        QCOMPARE(shown<Form5>().Label1->text(),
+                 QStringLiteral("  ТИП ТЕПЛООБМЕННИКА  - КОНДЕНСАТОР"));
+        STEP(choosePlate(dialogs, "Command5", condenserPacks));
+        STEP(expectResults());
+        QCOMPARE(shown<Form9>().printedLines().first(),
+                 sp(11) + QStringLiteral("Тип теплообменника  - Конденсатор"));
+        dialogs.verifyDone();
+    }
+
+    // The title-bar close of a screen ends the program like its end button,
+    // releasing the report printed so far.
+    void closingTheWindowEndsTheProgram() {
+        ScriptedDialogs dialogs;
+        STEP(coolerToResults(dialogs));
+        STEP(printResults());
+        const RecordingPrinter::Document printed = printer->currentDocument();
+        STEP(press(shown<Form9>().Command5));
+        shown<Form10>().close();
+        STEP(expectProgramEnded());
+        QCOMPARE(printer->finishedDocuments(), QList<RecordingPrinter::Document>{printed});
         dialogs.verifyDone();
     }
 
