@@ -12,6 +12,7 @@
 #include "support/scripted_dialogs.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
@@ -476,6 +477,41 @@ private slots:
         QCOMPARE(dialog->Label2->text(), QStringLiteral("  Изменяете исходную информацию?"));
         QCOMPARE(designCase().plateArrangement.hotChannelTotal, std::int16_t{121});
         QCOMPARE(designCase().plateArrangement.coldChannelTotal, std::int16_t{122});
+    }
+
+    // The drawn screen: yellow face, the blue pack-count line, the dark blue
+    // channel lines and the red message, and the dialog's red first line.
+    void mismatchIsDrawn() {
+        designCase().exchangerType = ExchangerType::Cooler;
+        ScriptedDialogs d;
+        scriptMismatch(d);
+        arrangePlates();
+        QVERIFY(d.verifyDone());
+
+        Form6& form = arrangementScreen();
+        const QImage screen = form.grab().toImage();
+        QCOMPARE(screen.size(), QSize(twipsToPixels(10275), twipsToPixels(8790)));
+        QCOMPARE(screen.pixelColor(5, 5), QColor(255, 255, 0));
+        const auto hasColourIn = [](const QImage& image, const QRect& area, const QColor& colour) {
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    if (image.pixelColor(x, y) == colour)
+                        return true;
+            return false;
+        };
+        const auto lineArea = [&form](int yTwips) {
+            return QRect(twipsToPixels(800), twipsToPixels(yTwips), 300,
+                         twipsToPixels(form.textHeightTwips()));
+        };
+        QVERIFY(hasColourIn(screen, lineArea(300), blue));
+        QVERIFY(hasColourIn(screen, lineArea(600), normalText));
+        QVERIFY(!hasColourIn(screen, lineArea(600), blue));
+        QVERIFY(hasColourIn(screen, form.Label1->geometry(), QColor(255, 0, 0)));
+
+        Form13* dialog = findLoadedScreen<Form13>();
+        const QImage box = dialog->grab().toImage();
+        QVERIFY(hasColourIn(box, dialog->Label1->geometry(), QColor(255, 0, 0)));
+        QVERIFY(!hasColourIn(box, dialog->Label2->geometry(), QColor(255, 0, 0)));
     }
 
     void mismatchYesRepeatsTheDialogue() {
