@@ -19,5 +19,12 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Pictures of every screen, taken offscreen, into docs/screenshots/.
+SHOTS_DIR ?= docs/screenshots
+screenshots: build
+	cmake --build $(BUILD_DIR) --target orven_screenshots
+	rm -f $(SHOTS_DIR)/*.png
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/orven_screenshots $(SHOTS_DIR)
+
 clean:
 	rm -rf $(BUILD_DIR)

@@ -10,6 +10,11 @@ QFont fixedPitchFont(double points, bool bold) {
                       QStringLiteral("DejaVu Sans Mono")});
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
+    // Whole-pixel character cells (8 px at 9.75 and 10 pt, 10 px at 12 pt): the
+    // screens place fixed-pitch text in twips on the grid of such cells, next to
+    // drawn lines and buttons. Unhinted cells are 7.8 px, and a line of 60
+    // characters would end up a dozen pixels short, across the table's lines.
+    font.setHintingPreference(QFont::PreferFullHinting);
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;

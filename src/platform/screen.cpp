@@ -5,6 +5,7 @@
 #include "platform/twips.h"
 
 #include <QCloseEvent>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -139,7 +140,15 @@ void Screen::setSurfaceFont(const QFont& font) {
 }
 
 int Screen::textHeightTwips() const {
-    return pixelsToTwips(QFontMetrics(surfaceFont(), this).height());
+    const QFont font = surfaceFont();
+    // Lines of fixed-pitch text are as high as the font's em (13 px at 9.75 pt),
+    // the pitch the screens were laid out with. The installed fixed-pitch fonts
+    // add two pixels of line spacing, enough to push the last lines of the
+    // results under the buttons.
+    const QFontInfo info(font);
+    if (info.fixedPitch())
+        return pixelsToTwips(info.pixelSize());
+    return pixelsToTwips(QFontMetrics(font, this).height());
 }
 
 int Screen::textWidthTwips(const QString& text) const {

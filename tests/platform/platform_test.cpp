@@ -4,6 +4,7 @@
 #include "core/design_case.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
+#include "platform/fonts.h"
 #include "platform/keyboard_layout.h"
 #include "platform/program_end.h"
 #include "platform/screen.h"
@@ -12,6 +13,7 @@
 #include "support/scripted_dialogs.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QImage>
 #include <QInputDialog>
 #include <QLabel>
@@ -242,6 +244,44 @@ private slots:
         form.print(QStringLiteral("x"));
         QVERIFY(form.currentY() > smallLine);
         QCOMPARE(form.printedTexts().first().font.pointSizeF(), 20.0);
+    }
+
+    // Fixed-pitch text is laid out in twips on a grid of whole-pixel cells:
+    // 8 x 13 px at 9.75 and 10 pt, 10 x 16 px at 12 pt. Fractional cells let a
+    // table's columns drift across its drawn lines and the results' last lines
+    // run under the buttons.
+    void fixedPitchCells_data() {
+        QTest::addColumn<double>("points");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<int>("cellWidth");
+        QTest::addColumn<int>("lineHeight");
+        QTest::newRow("9.75") << 9.75 << false << 120 << 195;
+        QTest::newRow("9.75 bold") << 9.75 << true << 120 << 195;
+        QTest::newRow("10 bold") << 10.0 << true << 120 << 195;
+        QTest::newRow("12") << 12.0 << false << 150 << 240;
+    }
+
+    void fixedPitchCells() {
+        QFETCH(double, points);
+        QFETCH(bool, bold);
+        QFETCH(int, cellWidth);
+        QFETCH(int, lineHeight);
+        Screen& form = screen<FirstScreen>();
+        form.setSurfaceFont(fixedPitchFont(points, bold));
+        QCOMPARE(form.textWidthTwips(QString(60, QLatin1Char('0'))), 60 * cellWidth);
+        QCOMPARE(form.textWidthTwips(QStringLiteral("Теплоёмкость")), 12 * cellWidth);
+        QCOMPARE(form.textHeightTwips(), lineHeight);
+        form.setCurrentPosition(500, 1000);
+        form.print(QStringLiteral("Число каналов"));
+        QCOMPARE(form.currentY(), 1000 + lineHeight);
+    }
+
+    // A proportional surface font keeps its own line spacing.
+    void proportionalLineHeight() {
+        Screen& form = screen<FirstScreen>();
+        const QFont font = namedFont(QStringLiteral("Times New Roman"), 12, true);
+        form.setSurfaceFont(font);
+        QCOMPARE(form.textHeightTwips(), orven::pixelsToTwips(QFontMetrics(font, &form).height()));
     }
 
     void surfaceIsRepainted() {
