@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 
 #include <cmath>
 #include <cstdint>
@@ -24,6 +25,18 @@
 namespace orven {
 
 namespace {
+
+// List lines one em high (13 px at 9.75 pt), as in a plain list box: the 15
+// lines of the parameter list then fit its 3000 twips without a scroll bar.
+class TextLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(QFontInfo(option.font).pixelSize());
+        return size;
+    }
+};
 
 const QColor yellow(255, 255, 0);
 const QColor green(0, 255, 0);
@@ -127,6 +140,8 @@ InitialDataScreen::InitialDataScreen(Variant variant) : m_variant(variant) {
     listColours.setColor(QPalette::Base, green);
     listColours.setColor(QPalette::Text, QColor(0, 0, 192));
     List1->setPalette(listColours);
+    List1->setItemDelegate(new TextLineDelegate(List1));
+    List1->setUniformItemSizes(true);
     placeTwips(List1, 500, 1200, 9000, 3000);
 
     Command1 = makeButton(this, "Command1",
