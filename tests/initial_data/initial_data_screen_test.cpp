@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <cmath>
@@ -248,6 +249,11 @@ private slots:
                      QStringLiteral(" Плотность горячего теплоносителя (Кг/м^3)") +
                          QString(20, QLatin1Char(' ')) + QStringLiteral("1000"));
         }
+
+        // All 15 lines stand in the list at once, without scrolling.
+        QVERIFY(form.List1->visualItemRect(form.List1->item(14)).bottom() <
+                form.List1->viewport()->height());
+        QCOMPARE(form.List1->verticalScrollBar()->maximum(), 0);
 
         // Review: the list is shown but does not take clicks; keep and change are offered.
         QVERIFY(form.List1->isVisible());
