@@ -62,8 +62,10 @@ bool continueAfterError(Form6& form, const QString& text) {
 std::optional<std::int16_t> askInt16(Form6& form, const QString& prompt, const QString& title,
                                      int x, int y, std::optional<std::int16_t> total = {}) {
     for (;;) {
-        const std::optional<std::int16_t> number =
-            roundToInt16(readAnswer(dialogs().inputBox(prompt, title, x, y)));
+        const QString answer = dialogs().inputBox(prompt, title, x, y);
+        if (programEnded())
+            return std::nullopt;
+        const std::optional<std::int16_t> number = roundToInt16(readAnswer(answer));
         if (!number) {
             if (!continueAfterError(form, numberTooLarge))
                 return std::nullopt;
@@ -176,9 +178,14 @@ void arrangePlates() {
     PlateArrangement& arrangement = designCase().plateArrangement;
 
     for (;;) {
-        arrangement.coldPackCount = readAnswer(dialogs().inputBox(
-            QStringLiteral("Введите число пакетов для холодного теплоносителя"),
-            QStringLiteral("Ввод числа пакетов для холодного теплоносителя"), 1000, 1000));
+        const QString answer =
+            dialogs().inputBox(QStringLiteral("Введите число пакетов для холодного теплоносителя"),
+                               QStringLiteral("Ввод числа пакетов для холодного теплоносителя"),
+                               1000, 1000);
+        // The program may have been ended while the box was open (a signal).
+        if (programEnded())
+            return;
+        arrangement.coldPackCount = readAnswer(answer);
         // An infinite answer fails the test like any other out-of-range count.
         if (arrangement.coldPackCount >= 1 && arrangement.coldPackCount <= 8)
             break;

@@ -154,6 +154,9 @@ void Form1::startDataInput() {
                                             QStringLiteral("ВВОД ФАМИЛИИ"), 500, 300);
     data.studentName = properCase(name);
     switchKeyboardLayoutToEnglish();
+    // The program may have been ended while the box was open (a signal).
+    if (programEnded())
+        return;
 
     hide();
     unloadScreen(*this);

@@ -549,6 +549,47 @@ private slots:
         QVERIFY(!programEnded());
     }
 
+    // A signal may end the program while a box is open: the dialogue stops
+    // there, asks nothing more and opens no further screen.
+    void endedWhileABoxIsOpen_data() {
+        QTest::addColumn<int>("boxesAnswered");
+        QTest::newRow("cold pack count") << 0;
+        QTest::newRow("cold channels") << 1;
+        QTest::newRow("hot pack count") << 2;
+        QTest::newRow("last hot channels") << 4;
+    }
+
+    void endedWhileABoxIsOpen() {
+        QFETCH(int, boxesAnswered);
+        designCase().exchangerType = ExchangerType::Cooler;
+        ScriptedDialogs d;
+        const QList<std::function<void(std::function<void()>)>> boxes = {
+            [&d](auto shown) { expectColdPacks(d, QStringLiteral("1"), shown); },
+            [&d](auto shown) {
+                d.expectInput(coldChannelPrompt(1), coldChannelsTitle, 1000, 1200,
+                              QStringLiteral("5"), shown);
+            },
+            [&d](auto shown) {
+                d.expectInput(hotPacksPrompt, hotPacksTitle, 1000, 1600, QStringLiteral("1"),
+                              shown);
+            },
+            [&d](auto shown) {
+                d.expectInput(hotChannelPrompt(1), hotChannelsTitle, 1000, 1900,
+                              QStringLiteral("5"), shown);
+            },
+        };
+        const int last = std::min(boxesAnswered, int(boxes.size()) - 1);
+        for (int i = 0; i <= last; ++i)
+            boxes[i](i == last ? std::function<void()>([] { endProgram(); })
+                               : std::function<void()>());
+
+        arrangePlates();
+
+        QVERIFY(d.verifyDone());
+        QVERIFY(programEnded());
+        QVERIFY(loadedScreens().isEmpty());
+    }
+
     void mismatchNoEndsTheProgram() {
         designCase().exchangerType = ExchangerType::Cooler;
         ScriptedDialogs d;

@@ -330,6 +330,19 @@ private slots:
         setReportFinisher({});
     }
 
+    // A signal ending the program while the name box is open: no initial-data
+    // screen opens behind the ended program.
+    void endedWhileTheNameBoxIsOpen() {
+        Form1& menu = screen<Form1>();
+        menu.show();
+        ScriptedDialogs dialogs;
+        dialogs.expectInput(namePrompt, nameTitle, 500, 300, QString(), [] { endProgram(); });
+        clickVisible(menu.Command2);
+        QVERIFY(dialogs.verifyDone());
+        QVERIFY(programEnded());
+        QVERIFY(loadedScreens().isEmpty());
+    }
+
     void closingTheMenuWindowEndsTheProgram() {
         Form1& menu = screen<Form1>();
         menu.show();
