@@ -99,25 +99,39 @@ void SystemReportPrinter::openDocument() {
     row_ = 0;
 
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-    if (fixedPdfPath_.isEmpty() && !defaultPrinter.isNull()) {
+    const bool toSystemPrinter = fixedPdfPath_.isEmpty() && !defaultPrinter.isNull();
+    if (toSystemPrinter) {
         printer_ = std::make_unique<QPrinter>(defaultPrinter, QPrinter::HighResolution);
     } else {
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer_->setOutputFormat(QPrinter::PdfFormat);
-        printer_->setPageSize(QPageSize(QPageSize::A4));
-        QString path = fixedPdfPath_;
-        if (path.isEmpty()) {
-            // Written under a temporary name, so that a half-written report is
-            // never mistaken for a finished one.
-            QTemporaryFile file(
-                QDir(documentsFolder()).filePath(QStringLiteral(".orven-report-XXXXXX.pdf.part")));
-            file.setAutoRemove(false);
-            if (file.open()) {
-                path = temporaryPdfPath_ = file.fileName();
-            }
-        }
-        printer_->setOutputFileName(path);
+        preparePdf();
     }
+    if (!beginPainting() && toSystemPrinter) {
+        // A printer that cannot take the report must not lose it: it goes to
+        // a PDF in the documents folder instead.
+        preparePdf();
+        beginPainting();
+    }
+}
+
+void SystemReportPrinter::preparePdf() {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setPageSize(QPageSize(QPageSize::A4));
+    QString path = fixedPdfPath_;
+    if (path.isEmpty()) {
+        // Written under a temporary name, so that a half-written report is
+        // never mistaken for a finished one.
+        QTemporaryFile file(
+            QDir(documentsFolder()).filePath(QStringLiteral(".orven-report-XXXXXX.pdf.part")));
+        file.setAutoRemove(false);
+        if (file.open()) {
+            path = temporaryPdfPath_ = file.fileName();
+        }
+    }
+    printer_->setOutputFileName(path);
+}
+
+bool SystemReportPrinter::beginPainting() {
     printer_->setDocName(QStringLiteral("ORVEN"));
     printer_->setPageMargins(pageMargins, QPageLayout::Millimeter);
     printer_->setFullPage(false);
@@ -126,12 +140,13 @@ void SystemReportPrinter::openDocument() {
         tellUser(QStringLiteral("ORVEN: отчёт не удалось начать печатать (%1)")
                      .arg(printer_->outputFileName().isEmpty() ? printer_->printerName()
                                                                : printer_->outputFileName()));
-        return;
+        return false;
     }
     const QRectF area = printer_->pageLayout().paintRectPixels(printer_->resolution());
     linePitch_ = area.height() / linesPerPage;
     lineWidth_ = area.width();
     applyFont();
+    return true;
 }
 
 void SystemReportPrinter::printLine(const QString& text) {

@@ -51,6 +51,10 @@ public:
 
 private:
     void openDocument();
+    // A PDF in the documents folder (or at the fixed path) as the output.
+    void preparePdf();
+    // Starts painting on the prepared output; false when it cannot be opened.
+    bool beginPainting();
     void applyFont();
     void printRow(const QString& text);
     int fittingLength(const QString& text) const;
