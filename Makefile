@@ -19,5 +19,9 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Only the runs of the real program under a virtual display (also part of test).
+e2e: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -R '^(real_session|program_end)$$'
+
 clean:
 	rm -rf $(BUILD_DIR)

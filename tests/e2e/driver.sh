@@ -58,15 +58,17 @@ make_plan() {
     QT_QPA_PLATFORM=offscreen "$PLANNER" plan "$WORK" || fail "the in-process session did not run"
 }
 
-# Starts the real program in a home of its own: no printer is configured here,
-# so a report goes into $HOME/Documents as a PDF.
+# Starts the real program the way "make run" does (scripts/run-orven), in a home
+# of its own: no printer is configured here, so a report goes into
+# $HOME/Documents as a PDF.
+RUN_ORVEN=$(cd "$(dirname "$0")/../../scripts" && pwd)/run-orven
 start_orven() {
     rm -rf "$WORK/home"
     mkdir -p "$WORK/home"
     (
         unset QT_QPA_PLATFORM XDG_CONFIG_HOME XDG_DOCUMENTS_DIR
         export HOME="$WORK/home" LANG=ru_RU.UTF-8 LANGUAGE=ru
-        exec "$ORVEN" 2>"$WORK/orven.err"
+        exec "$RUN_ORVEN" "$ORVEN" 2>"$WORK/orven.err"
     ) &
     ORVEN_PID=$!
 }

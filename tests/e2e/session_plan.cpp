@@ -68,8 +68,11 @@ const char* const hotChannels = "Ввод числа каналов в паке�
 // The worked cooler on the 0.2 m2 plate with one pack of five channels a side,
 // printed; then the 0.5 m2 plate of letter "Г" with two cold packs against one
 // hot pack, printed; then the end of work. Two values carry a decimal comma.
+// The name is typed in Latin letters: xdotool types a Cyrillic letter by
+// remapping a spare key for a moment, and under load the program may read the
+// key before the new mapping (letters then come out wrong or not at all).
 QList<Step> session() {
-    QList<Step> steps = {click(menu, "Command2"), input("ВВОД ФАМИЛИИ", "Ivanov I.I. gr. 101"),
+    QList<Step> steps = {click(menu, "Command2"), input("ВВОД ФАМИЛИИ", "ivanov i.i. gr. 101"),
                          click(dataScreen, "Command4")};
     for (const char* value : {"0,123", "0.206", "754", "0.000416", "2790", "0.965", "0.617", "994",
                               "0.000728", "4190", "41,7", "0.000229", "121300", "1"})
