@@ -152,8 +152,12 @@ void Form1::startDataInput() {
     switchKeyboardLayoutToRussian();
     const QString name = dialogs().inputBox(QStringLiteral("  ВВЕДИТЕ ФАМИЛИЮ И НОМЕР ГРУППЫ "),
                                             QStringLiteral("ВВОД ФАМИЛИИ"), 500, 300);
-    data.studentName = properCase(name);
     switchKeyboardLayoutToEnglish();
+    // The program may have been ended while the box was open (a signal): the
+    // screens are gone and none is shown after the end.
+    if (programEnded())
+        return;
+    data.studentName = properCase(name);
 
     hide();
     unloadScreen(*this);

@@ -12,6 +12,7 @@
 #include "results/description_screen.h"
 #include "support/scripted_dialogs.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
@@ -329,6 +330,21 @@ private slots:
         QCOMPARE(finished, 1);
         QVERIFY(loadedScreens().isEmpty());
         setReportFinisher({});
+    }
+
+    // A signal that ends the program while the name box is open: no screen is
+    // loaded or shown after the end.
+    void endWhileTheNameBoxIsOpenShowsNoFurtherScreen() {
+        Form1& menu = screen<Form1>();
+        menu.show();
+        ScriptedDialogs dialogs;
+        dialogs.expectInput(namePrompt, nameTitle, 500, 300, QString(), [] { endProgram(); });
+        clickVisible(menu.Command2);
+        QVERIFY(dialogs.verifyDone());
+        QVERIFY(programEnded());
+        QVERIFY(loadedScreens().isEmpty());
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY2(!window->isVisible(), qPrintable(window->windowTitle()));
     }
 
     void closingTheMenuWindowEndsTheProgram() {
