@@ -2,6 +2,7 @@
 # The real program under a virtual X display and the ways it ends:
 #  - it starts at the main menu "НАЧАЛО РАБОТЫ С ПРОГРАММОЙ" at its place and
 #    size, and SIGTERM ends it with status 0, no report written;
+#  - SIGTERM while the name box is open ends it with status 0 as well;
 #  - SIGTERM after a printed results block finishes the open report: one
 #    complete PDF that pdfinfo reads, status 0;
 #  - SIGTERM while an input box is open (the next arrangement's packs) does the
@@ -23,6 +24,14 @@ geometry=$(xwininfo -id "$menu" | sed -n 's/^ *-geometry //p')
 [ "$geometry" = "800x600+33+33" ] || fail "the main menu stands at $geometry, not 800x600+33+33"
 kill -TERM "$ORVEN_PID"
 wait_end "after SIGTERM at the main menu"
+no_report
+
+# SIGTERM while the name box is open: status 0, nothing written.
+start_orven
+run_steps 1
+wait_window "ВВОД ФАМИЛИИ" >/dev/null || exit 1
+kill -TERM "$ORVEN_PID"
+wait_end "after SIGTERM with the name box open"
 no_report
 
 # One results block printed, then SIGTERM on the results screen.
