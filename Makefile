@@ -26,5 +26,9 @@ screenshots: build
 	rm -f $(SHOTS_DIR)/*.png
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/orven_screenshots $(SHOTS_DIR)
 
+# Only the runs of the real program under a virtual display (also part of test).
+e2e: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -R '^(real_session|program_end)$$'
+
 clean:
 	rm -rf $(BUILD_DIR)

@@ -12,6 +12,7 @@
 #include "results/description_screen.h"
 #include "support/scripted_dialogs.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
@@ -330,9 +331,9 @@ private slots:
         setReportFinisher({});
     }
 
-    // A signal ending the program while the name box is open: no initial-data
-    // screen opens behind the ended program.
-    void endedWhileTheNameBoxIsOpen() {
+    // A signal that ends the program while the name box is open: no screen is
+    // loaded or shown after the end.
+    void endWhileTheNameBoxIsOpenShowsNoFurtherScreen() {
         Form1& menu = screen<Form1>();
         menu.show();
         ScriptedDialogs dialogs;
@@ -341,6 +342,8 @@ private slots:
         QVERIFY(dialogs.verifyDone());
         QVERIFY(programEnded());
         QVERIFY(loadedScreens().isEmpty());
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY2(!window->isVisible(), qPrintable(window->windowTitle()));
     }
 
     void closingTheMenuWindowEndsTheProgram() {

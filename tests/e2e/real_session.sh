@@ -1,0 +1,28 @@
+#!/bin/sh
+# One whole student session with the real program: build/orven started under a
+# virtual X display with its real dialogs and its real PDF printer, driven with
+# the mouse and the keyboard (xdotool) from the main menu through two printed
+# results blocks to the end button. The PDF it leaves is read back with
+# pdftotext and compared line by line with what the recording printer gets for
+# the same session in-process (orven_session_plan).
+#
+#   real_session.sh <orven binary> <orven_session_plan binary>
+#
+# Exit status 0: the session ran and the report agrees; 77: the tools for a
+# virtual display are missing (skipped); anything else: failure.
+set -u
+NAME=real_session
+ORVEN=$1
+PLANNER=$2
+. "$(dirname "$0")/driver.sh"
+
+make_plan
+start_orven
+run_steps
+wait_end "after the end button"
+report_pdf
+pdftotext -layout -fixed 6 "$PDF" "$WORK/printed.txt" || fail "pdftotext cannot read $PDF"
+pdftotext -bbox "$PDF" "$WORK/boxes.html" || fail "pdftotext cannot read the words of $PDF"
+QT_QPA_PLATFORM=offscreen "$PLANNER" compare "$WORK/expected.txt" "$WORK/printed.txt" \
+    "$WORK/boxes.html" || fail "the printed report differs from the recorded one"
+echo "$NAME: passed in $(($(now) - START))s ($(grep -c . "$WORK/plan.tsv") steps)"

@@ -1,0 +1,402 @@
+// The whole-session check of the real program, in-process half.
+//
+//   orven_session_plan plan <folder>
+//       Plays one student session in-process (the program started as main()
+//       starts it, its dialogs answered from the session below, its report
+//       going to a recording printer) and writes into <folder>:
+//         plan.tsv      what a student does, one step a line, for a driver of
+//                       the real program under X: "click<TAB>window title<TAB>
+//                       x<TAB>y<TAB>button" (pixels from the window's top left,
+//                       taken from the real button) or "input<TAB>box title<TAB>
+//                       answer";
+//         expected.txt  the report's lines as the recording printer got them,
+//                       a line holding only a form feed between pages.
+//   orven_session_plan compare <expected.txt> <layout text> <word boxes>
+//       Compares the report read back from the PDF with the expected lines:
+//       the text of pdftotext -layout -fixed 6 page by page and line by line,
+//       columns included (only the date and time of the page headers are left
+//       out); and, since that text leaves out empty lines, the rows of the
+//       words in pdftotext -bbox, which must stand on the pitch of the
+//       expected lines, empty ones included. Exit status 0 when they agree, 1
+//       with the differences otherwise.
+
+#include "core/start_up_screen.h"
+#include "platform/dialogs.h"
+#include "platform/program_end.h"
+#include "platform/screen.h"
+#include "support/recording_printer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QPushButton>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+using orven::test::RecordingPrinter;
+
+struct Step {
+    enum Kind { Click, Input } kind;
+    QString title;  // window title (click) or input box title (input)
+    QString detail; // button object name (click) or the answer typed (input)
+};
+
+Step click(const char* window, const char* button) {
+    return {Step::Click, QString::fromUtf8(window), QString::fromUtf8(button)};
+}
+Step input(const char* box, const char* answer) {
+    return {Step::Input, QString::fromUtf8(box), QString::fromUtf8(answer)};
+}
+
+const char* const menu = "НАЧАЛО РАБОТЫ С ПРОГРАММОЙ";
+const char* const dataScreen = "   ВВОД ИСХОДНОЙ ИНФОРМАЦИИ";
+const char* const dataBox = "ВВОД ИСХОДНОЙ ИНФОРМАЦИИ";
+const char* const selection = "Выбор конструктивных параметров теплообменника";
+const char* const results = "Результаты расчета";
+const char* const coldPacks = "Ввод числа пакетов для холодного теплоносителя";
+const char* const coldChannels = "Ввод числа каналов в пакете для холодного теплоносителя";
+const char* const hotPacks = "Ввод числа пакетов для горячего теплоносителя";
+const char* const hotChannels = "Ввод числа каналов в пакете для горячего теплоносителя";
+
+// The worked cooler on the 0.2 m2 plate with one pack of five channels a side,
+// printed; then the 0.5 m2 plate of letter "Г" with two cold packs against one
+// hot pack, printed; then the end of work. Two values carry a decimal comma.
+// The name is typed in Latin letters: xdotool types a Cyrillic letter by
+// remapping a spare key for a moment, and under load the program may read the
+// key before the new mapping (letters then come out wrong or not at all).
+QList<Step> session() {
+    QList<Step> steps = {click(menu, "Command2"), input("ВВОД ФАМИЛИИ", "ivanov i.i. gr. 101"),
+                         click(dataScreen, "Command4")};
+    for (const char* value : {"0,123", "0.206", "754", "0.000416", "2790", "0.965", "0.617", "994",
+                              "0.000728", "4190", "41,7", "0.000229", "121300", "1"})
+        steps << input(dataBox, value);
+    steps << click(dataScreen, "Command1") << click(selection, "Command3") << input(coldPacks, "1")
+          << input(coldChannels, "5") << input(hotPacks, "1") << input(hotChannels, "5")
+          << click(results, "Command4") << click(results, "Command2")
+          << click(selection, "Command6") << click(selection, "Command9") << input(coldPacks, "2")
+          << input(coldChannels, "3") << input(coldChannels, "3") << input(hotPacks, "1")
+          << input(hotChannels, "6") << click(results, "Command4") << click(results, "Command1");
+    return steps;
+}
+
+void complain(const QString& message) {
+    std::fputs(qPrintable(message + QLatin1Char('\n')), stderr);
+}
+
+// Answers the input boxes from the session, in order, and notes any box the
+// session does not expect.
+class SessionDialogs : public orven::Dialogs {
+public:
+    SessionDialogs(const QList<Step>& steps, qsizetype& next) : steps_(steps), next_(next) {}
+
+    QString inputBox(const QString& /*prompt*/, const QString& title, int /*x*/,
+                     int /*y*/) override {
+        if (next_ >= steps_.size() || steps_[next_].kind != Step::Input ||
+            steps_[next_].title != title) {
+            failures
+                << QStringLiteral("unexpected input box \"%1\" at step %2").arg(title).arg(next_);
+            return QString();
+        }
+        return steps_[next_++].detail;
+    }
+    bool askYesNo(const QString& title, const QString& text) override {
+        failures << QStringLiteral("unexpected question \"%1\": %2").arg(title, text);
+        return false;
+    }
+    void beep() override {}
+
+    QStringList failures;
+
+private:
+    const QList<Step>& steps_;
+    qsizetype& next_;
+};
+
+orven::Screen* visibleScreen(const QString& title) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* screen = qobject_cast<orven::Screen*>(widget);
+        if (screen != nullptr && screen->isVisible() && screen->windowTitle() == title)
+            return screen;
+    }
+    return nullptr;
+}
+
+int plan(const QString& folder) {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    const QList<Step> steps = session();
+    qsizetype next = 0;
+    SessionDialogs answers(steps, next);
+    orven::setDialogs(&answers);
+    RecordingPrinter printer;
+    orven::startProgram(*qApp, printer);
+
+    QStringList planLines;
+    while (next < steps.size() && answers.failures.isEmpty()) {
+        const Step& step = steps[next];
+        if (step.kind != Step::Click) {
+            complain(QStringLiteral("step %1: the input box \"%2\" was never shown")
+                         .arg(next)
+                         .arg(step.title));
+            return 1;
+        }
+        orven::Screen* screen = visibleScreen(step.title);
+        auto* button = screen ? screen->findChild<QPushButton*>(step.detail) : nullptr;
+        if (button == nullptr || !button->isVisible() || !button->isEnabled()) {
+            complain(QStringLiteral("step %1: no visible, enabled %2 on a window \"%3\"")
+                         .arg(next)
+                         .arg(step.detail, step.title));
+            return 1;
+        }
+        const QPoint centre = button->mapTo(screen, button->rect().center());
+        planLines << QStringLiteral("click\t%1\t%2\t%3\t%4 \"%5\"")
+                         .arg(step.title)
+                         .arg(centre.x())
+                         .arg(centre.y())
+                         .arg(step.detail, button->text().replace(QLatin1Char('\n'), ' '));
+        ++next;
+        const qsizetype firstAnswer = next;
+        button->click();
+        for (qsizetype i = firstAnswer; i < next; ++i)
+            planLines << QStringLiteral("input\t%1\t%2").arg(steps[i].title, steps[i].detail);
+        QCoreApplication::processEvents();
+    }
+    if (!answers.failures.isEmpty()) {
+        complain(answers.failures.join(QLatin1Char('\n')));
+        return 1;
+    }
+    if (!orven::programEnded() || printer.finishedDocuments().size() != 1) {
+        complain(QStringLiteral("the session did not end with one finished report"));
+        return 1;
+    }
+
+    QStringList expected;
+    const RecordingPrinter::Document& document = printer.finishedDocuments().first();
+    for (qsizetype page = 0; page < document.size(); ++page) {
+        if (page > 0)
+            expected << QStringLiteral("\f");
+        expected << document[page];
+    }
+    QDir().mkpath(folder);
+    for (const auto& [name, lines] : {std::pair{QStringLiteral("plan.tsv"), planLines},
+                                      std::pair{QStringLiteral("expected.txt"), expected}}) {
+        QFile file(QDir(folder).filePath(name));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            complain(QStringLiteral("cannot write %1").arg(file.fileName()));
+            return 1;
+        }
+        file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    }
+    return 0;
+}
+
+std::optional<QString> readText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        complain(QStringLiteral("cannot read %1").arg(path));
+        return std::nullopt;
+    }
+    return QString::fromUtf8(file.readAll());
+}
+
+using Pages = QList<QStringList>;
+
+// Pages of lines without trailing blanks and without blank lines at the end
+// of a page (the printed page shows neither). A non-breaking space of a
+// parameter name prints as a blank and reads back as one.
+Pages splitPages(const QString& text, const QString& separator) {
+    Pages pages;
+    for (const QString& pageText : text.split(separator)) {
+        QStringList lines = pageText.split(QLatin1Char('\n'));
+        for (QString& line : lines) {
+            line.replace(QChar(0x00A0), QLatin1Char(' '));
+            while (line.endsWith(QLatin1Char(' ')))
+                line.chop(1);
+        }
+        while (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        while (!lines.isEmpty() && lines.first().isEmpty())
+            lines.removeFirst();
+        pages << lines;
+    }
+    while (!pages.isEmpty() && pages.last().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+// The page header names the date and time of printing: the text from its
+// first character up to "ORVEN" is replaced, so that the columns of both still
+// count.
+QString maskDate(const QString& line) {
+    const qsizetype orven = line.indexOf(QStringLiteral("ORVEN  стр."));
+    if (orven < 0)
+        return line;
+    qsizetype start = 0;
+    while (start < orven && line[start] == QLatin1Char(' '))
+        ++start;
+    return line.left(start) + QString(orven - start, QLatin1Char('#')) + line.mid(orven);
+}
+
+// The text as placed on the page may be shifted right by the page margin:
+// the smallest indentation over all lines is taken off.
+void removeCommonIndent(Pages& pages) {
+    qsizetype indent = -1;
+    for (const QStringList& page : pages) {
+        for (const QString& line : page) {
+            if (line.isEmpty())
+                continue;
+            qsizetype blanks = 0;
+            while (blanks < line.size() && line[blanks] == QLatin1Char(' '))
+                ++blanks;
+            indent = indent < 0 ? blanks : qMin(indent, blanks);
+        }
+    }
+    if (indent <= 0)
+        return;
+    for (QStringList& page : pages) {
+        for (QString& line : page)
+            line.remove(0, qMin(indent, line.size()));
+    }
+}
+
+// The tops of the printed rows of every page of pdftotext -bbox output: words
+// whose tops lie within a point of each other stand on one row.
+QList<QList<double>> rowTops(const QString& boxes) {
+    QList<QList<double>> pages;
+    static const QRegularExpression tag(
+        QStringLiteral(R"re(<page |<word xMin="[^"]*" yMin="([0-9.]+)")re"));
+    for (auto match = tag.globalMatch(boxes); match.hasNext();) {
+        const QRegularExpressionMatch found = match.next();
+        if (found.captured(1).isEmpty()) {
+            pages.append(QList<double>{});
+            continue;
+        }
+        if (pages.isEmpty())
+            continue;
+        const double top = found.captured(1).toDouble();
+        QList<double>& rows = pages.last();
+        if (std::none_of(rows.begin(), rows.end(),
+                         [top](double row) { return std::abs(row - top) < 1; }))
+            rows.append(top);
+    }
+    for (QList<double>& rows : pages)
+        std::sort(rows.begin(), rows.end());
+    while (!pages.isEmpty() && pages.last().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+// Each page's non-empty expected lines must be printed on rows whose distances
+// are whole multiples of one line pitch: line i and line j stand (j - i)
+// pitches apart, empty lines between them included.
+QStringList compareRows(const Pages& expected, const QList<QList<double>>& printedRows,
+                        double& pitchSeen) {
+    QStringList differences;
+    for (qsizetype page = 0; page < qMin(expected.size(), printedRows.size()); ++page) {
+        QList<int> lineNumbers;
+        for (int i = 0; i < expected[page].size(); ++i) {
+            if (!expected[page][i].trimmed().isEmpty())
+                lineNumbers << i;
+        }
+        const QList<double>& rows = printedRows[page];
+        if (rows.size() != lineNumbers.size()) {
+            differences << QStringLiteral("page %1: %2 printed rows, %3 expected non-empty lines")
+                               .arg(page + 1)
+                               .arg(rows.size())
+                               .arg(lineNumbers.size());
+            continue;
+        }
+        if (rows.size() < 2 || lineNumbers.last() == lineNumbers.first())
+            continue;
+        const double pitch =
+            (rows.last() - rows.first()) / (lineNumbers.last() - lineNumbers.first());
+        pitchSeen = pitch;
+        for (qsizetype k = 0; k < rows.size(); ++k) {
+            const double lines = (rows[k] - rows.first()) / pitch;
+            const int want = lineNumbers[k] - lineNumbers.first();
+            if (std::abs(lines - want) > 0.25)
+                differences << QStringLiteral("page %1 line %2 (\"%3\"): printed %4 lines below "
+                                              "the first, expected %5")
+                                   .arg(page + 1)
+                                   .arg(lineNumbers[k] + 1)
+                                   .arg(expected[page][lineNumbers[k]].trimmed())
+                                   .arg(lines, 0, 'f', 2)
+                                   .arg(want);
+        }
+    }
+    return differences;
+}
+
+int compare(const QString& expectedPath, const QString& printedPath, const QString& boxesPath) {
+    const std::optional<QString> expectedText = readText(expectedPath);
+    const std::optional<QString> printedText = readText(printedPath);
+    const std::optional<QString> boxes = readText(boxesPath);
+    if (!expectedText || !printedText || !boxes)
+        return 1;
+    const Pages expectedWithEmptyLines = splitPages(*expectedText, QStringLiteral("\f\n"));
+    Pages expected;
+    for (QStringList page : expectedWithEmptyLines) {
+        page.removeAll(QString());
+        expected << page;
+    }
+    Pages printed = splitPages(*printedText, QStringLiteral("\f"));
+    removeCommonIndent(expected);
+    removeCommonIndent(printed);
+
+    QStringList differences;
+    if (printed.size() != expected.size())
+        differences << QStringLiteral("pages: printed %1, expected %2")
+                           .arg(printed.size())
+                           .arg(expected.size());
+    int compared = 0;
+    for (qsizetype page = 0; page < qMin(printed.size(), expected.size()); ++page) {
+        const QStringList& want = expected[page];
+        const QStringList& got = printed[page];
+        for (qsizetype i = 0; i < qMax(want.size(), got.size()); ++i) {
+            const QString wantLine = i < want.size() ? maskDate(want[i]) : QStringLiteral("<none>");
+            const QString gotLine = i < got.size() ? maskDate(got[i]) : QStringLiteral("<none>");
+            ++compared;
+            if (wantLine != gotLine)
+                differences << QStringLiteral("page %1 line %2:\n  expected |%3|\n  printed  |%4|")
+                                   .arg(page + 1)
+                                   .arg(i + 1)
+                                   .arg(wantLine, gotLine);
+        }
+    }
+    const QList<QList<double>> rows = rowTops(*boxes);
+    if (rows.size() != expectedWithEmptyLines.size())
+        differences << QStringLiteral("pages with words: %1, expected %2")
+                           .arg(rows.size())
+                           .arg(expectedWithEmptyLines.size());
+    double pitch = 0;
+    differences << compareRows(expectedWithEmptyLines, rows, pitch);
+    if (!differences.isEmpty()) {
+        complain(differences.join(QLatin1Char('\n')));
+        return 1;
+    }
+    std::printf("report read back from the PDF: %lld page(s), %d non-empty lines as expected, "
+                "rows %.2f pt apart\n",
+                static_cast<long long>(printed.size()), compared, pitch);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("plan"))
+        return plan(args[2]);
+    if (args.size() == 5 && args[1] == QLatin1String("compare"))
+        return compare(args[2], args[3], args[4]);
+    complain(QStringLiteral(
+        "usage: orven_session_plan plan <folder>\n"
+        "       orven_session_plan compare <expected.txt> <layout text> <word boxes>"));
+    return 2;
+}
