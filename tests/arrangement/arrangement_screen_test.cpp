@@ -9,6 +9,7 @@
 #include "platform/screens.h"
 #include "platform/twips.h"
 #include "results/results_screen.h"
+#include "support/test_support.h"
 #include "support/scripted_dialogs.h"
 
 #include <QApplication>
@@ -114,11 +115,7 @@ class ArrangementScreenTest : public QObject {
 
 private slots:
     void init() {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        resetDesignCase();
-        unloadAllScreens();
-        deleteUnloadedScreens();
-        resetProgramEnd();
+        test::startFreshRun();
     }
 
     void promptsOfTheFirstPacks() {

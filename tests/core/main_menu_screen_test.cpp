@@ -10,6 +10,7 @@
 #include "platform/screens.h"
 #include "platform/twips.h"
 #include "results/description_screen.h"
+#include "support/test_support.h"
 #include "support/scripted_dialogs.h"
 
 #include <QApplication>
@@ -49,16 +50,11 @@ class MainMenuScreenTest : public QObject {
 
 private slots:
     void init() {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        resetDesignCase();
-        unloadAllScreens();
-        deleteUnloadedScreens();
-        resetProgramEnd();
+        test::startFreshRun();
     }
 
     void cleanup() {
-        unloadAllScreens();
-        deleteUnloadedScreens();
+        test::clearScreens();
     }
 
     void loadPlacesTheMenu() {

@@ -21,6 +21,7 @@
 #include "results/report_progress.h"
 #include "results/results_screen.h"
 #include "selection/selection_screen.h"
+#include "support/test_support.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 
@@ -438,17 +439,12 @@ class WholePathTest : public QObject {
 
 private slots:
     void init() {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        resetDesignCase();
-        unloadAllScreens();
-        deleteUnloadedScreens();
-        resetProgramEnd();
+        test::startFreshRun();
         printer = std::make_unique<RecordingPrinter>();
     }
 
     void cleanup() {
-        unloadAllScreens();
-        deleteUnloadedScreens();
+        test::clearScreens();
         setReportPrinter(nullptr);
         setReportFinisher({});
         printer.reset();

@@ -11,6 +11,7 @@
 #include "platform/program_end.h"
 #include "platform/screens.h"
 #include "platform/twips.h"
+#include "support/test_support.h"
 #include "support/scripted_dialogs.h"
 
 #include <QImage>
@@ -171,15 +172,10 @@ class InitialDataScreenTest : public QObject {
 
 private slots:
     void init() {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        resetDesignCase();
-        unloadAllScreens();
-        deleteUnloadedScreens();
-        resetProgramEnd();
+        test::startFreshRun();
     }
     void cleanup() {
-        unloadAllScreens();
-        deleteUnloadedScreens();
+        test::clearScreens();
         setDialogs(nullptr);
     }
 

@@ -11,6 +11,7 @@
 #include "platform/twips.h"
 #include "results/report_progress.h"
 #include "results/results_screen.h"
+#include "support/test_support.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 
@@ -182,11 +183,7 @@ class ResultsScreenTest : public QObject {
 
 private slots:
     void init() {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        resetDesignCase();
-        unloadAllScreens();
-        deleteUnloadedScreens();
-        resetProgramEnd();
+        test::startFreshRun();
         setReportFinisher({});
         setReportPrinter(nullptr);
         designCase().pageNumber = 1;
@@ -196,8 +193,7 @@ private slots:
     void cleanup() {
         setReportPrinter(nullptr);
         setReportFinisher({});
-        unloadAllScreens();
-        deleteUnloadedScreens();
+        test::clearScreens();
     }
 
     void designAndLoadLayout() {

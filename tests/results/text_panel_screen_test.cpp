@@ -9,6 +9,7 @@
 #include "platform/twips.h"
 #include "results/advice_screen.h"
 #include "results/description_screen.h"
+#include "support/test_support.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -118,16 +119,11 @@ class TextPanelScreenTest : public QObject {
 
 private slots:
     void init() {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        resetDesignCase();
-        unloadAllScreens();
-        deleteUnloadedScreens();
-        resetProgramEnd();
+        test::startFreshRun();
     }
 
     void cleanup() {
-        unloadAllScreens();
-        deleteUnloadedScreens();
+        test::clearScreens();
     }
 
     void textIsExact_data() { addScreenRows(); }

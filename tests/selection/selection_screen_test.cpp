@@ -10,6 +10,7 @@
 #include "platform/twips.h"
 #include "selection/plate_catalogue.h"
 #include "selection/selection_screen.h"
+#include "support/test_support.h"
 #include "support/scripted_dialogs.h"
 
 #include <QLabel>
@@ -62,11 +63,7 @@ class SelectionScreenTest : public QObject {
 
 private slots:
     void init() {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        resetDesignCase();
-        unloadAllScreens();
-        deleteUnloadedScreens();
-        resetProgramEnd();
+        test::startFreshRun();
         for (int slot = 1; slot <= initialDataCount; ++slot)
             designCase().values[slot] = slot * 1.5;
     }

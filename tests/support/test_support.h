@@ -9,3 +9,15 @@ namespace orven::test {
 QString sourceDir();
 
 } // namespace orven::test
+
+namespace orven::test {
+
+// The state of a freshly started program for a screen test: Russian regional
+// settings, the design case as at start, no screens loaded, the program not
+// ended.
+void startFreshRun();
+
+// Unloads every screen and deletes the windows at once.
+void clearScreens();
+
+} // namespace orven::test
