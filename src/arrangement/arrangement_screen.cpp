@@ -178,10 +178,9 @@ void arrangePlates() {
     PlateArrangement& arrangement = designCase().plateArrangement;
 
     for (;;) {
-        const QString answer =
-            dialogs().inputBox(QStringLiteral("Введите число пакетов для холодного теплоносителя"),
-                               QStringLiteral("Ввод числа пакетов для холодного теплоносителя"),
-                               1000, 1000);
+        const QString answer = dialogs().inputBox(
+            QStringLiteral("Введите число пакетов для холодного теплоносителя"),
+            QStringLiteral("Ввод числа пакетов для холодного теплоносителя"), 1000, 1000);
         // The program may have been ended while the box was open (a signal).
         if (programEnded())
             return;

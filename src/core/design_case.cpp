@@ -9,8 +9,12 @@ DesignCase& instance() {
 }
 } // namespace
 
-DesignCase& designCase() { return instance(); }
+DesignCase& designCase() {
+    return instance();
+}
 
-void resetDesignCase() { instance() = DesignCase{}; }
+void resetDesignCase() {
+    instance() = DesignCase{};
+}
 
 } // namespace orven

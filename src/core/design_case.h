@@ -17,7 +17,9 @@ enum class ExchangerType : std::int32_t { Cooler = 0, Condenser = 1, NotChosen =
 
 // Screens, lists and the report take any type other than Cooler as a condenser;
 // only the calculation asks for Condenser exactly.
-inline bool showsAsCondenser(ExchangerType type) { return type != ExchangerType::Cooler; }
+inline bool showsAsCondenser(ExchangerType type) {
+    return type != ExchangerType::Cooler;
+}
 
 constexpr int initialDataCount = 14;
 constexpr int parameterSlotCount = 26;
@@ -26,7 +28,7 @@ constexpr int parameterSlotCount = 26;
 // slot 17 of values/valueTexts; the other four also have slots 18..21, and the
 // calculation reads these separate copies.
 struct PlateGeometry {
-    std::int16_t plateType = 0; // 0: 0.2 m2, 1: 0.3 m2, 2: 0.5 m2 "Е", 3: 0.5 m2 "Г"
+    std::int16_t plateType = 0;      // 0: 0.2 m2, 1: 0.3 m2, 2: 0.5 m2 "Е", 3: 0.5 m2 "Г"
     double reducedChannelLength = 0; // L, m
     double channelCrossSection = 0;  // f, m2
     double equivalentDiameter = 0;   // d_e, m

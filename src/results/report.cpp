@@ -14,7 +14,6 @@ namespace orven {
 
 namespace {
 
-
 const QString reportFontName = QStringLiteral("Courier New Cyr");
 constexpr double reportFontSize = 10;
 

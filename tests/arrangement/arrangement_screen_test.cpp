@@ -9,8 +9,8 @@
 #include "platform/screens.h"
 #include "platform/twips.h"
 #include "results/results_screen.h"
-#include "support/test_support.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_support.h"
 
 #include <QApplication>
 #include <QImage>
@@ -114,9 +114,7 @@ class ArrangementScreenTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        test::startFreshRun();
-    }
+    void init() { test::startFreshRun(); }
 
     void promptsOfTheFirstPacks() {
         QCOMPARE(coldChannelPrompt(1),

@@ -10,8 +10,8 @@
 #include "platform/screens.h"
 #include "platform/twips.h"
 #include "results/description_screen.h"
-#include "support/test_support.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_support.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -49,13 +49,9 @@ class MainMenuScreenTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        test::startFreshRun();
-    }
+    void init() { test::startFreshRun(); }
 
-    void cleanup() {
-        test::clearScreens();
-    }
+    void cleanup() { test::clearScreens(); }
 
     void loadPlacesTheMenu() {
         Form1& menu = screen<Form1>();

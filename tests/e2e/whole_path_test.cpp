@@ -21,9 +21,9 @@
 #include "results/report_progress.h"
 #include "results/results_screen.h"
 #include "selection/selection_screen.h"
-#include "support/test_support.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_support.h"
 
 #include <QApplication>
 #include <QLabel>

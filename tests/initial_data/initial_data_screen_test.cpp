@@ -11,8 +11,8 @@
 #include "platform/program_end.h"
 #include "platform/screens.h"
 #include "platform/twips.h"
-#include "support/test_support.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_support.h"
 
 #include <QImage>
 #include <QLabel>
@@ -171,9 +171,7 @@ class InitialDataScreenTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        test::startFreshRun();
-    }
+    void init() { test::startFreshRun(); }
     void cleanup() {
         test::clearScreens();
         setDialogs(nullptr);

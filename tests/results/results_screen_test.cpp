@@ -11,9 +11,9 @@
 #include "platform/twips.h"
 #include "results/report_progress.h"
 #include "results/results_screen.h"
-#include "support/test_support.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_support.h"
 
 #include <QGuiApplication>
 #include <QLabel>

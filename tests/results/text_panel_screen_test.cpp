@@ -118,13 +118,9 @@ class TextPanelScreenTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        test::startFreshRun();
-    }
+    void init() { test::startFreshRun(); }
 
-    void cleanup() {
-        test::clearScreens();
-    }
+    void cleanup() { test::clearScreens(); }
 
     void textIsExact_data() { addScreenRows(); }
     void textIsExact() {

@@ -10,8 +10,8 @@
 #include "platform/twips.h"
 #include "selection/plate_catalogue.h"
 #include "selection/selection_screen.h"
-#include "support/test_support.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_support.h"
 
 #include <QLabel>
 #include <QLocale>

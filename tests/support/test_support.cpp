@@ -9,7 +9,9 @@
 
 namespace orven::test {
 
-QString sourceDir() { return qEnvironmentVariable("ORVEN_SOURCE_DIR"); }
+QString sourceDir() {
+    return qEnvironmentVariable("ORVEN_SOURCE_DIR");
+}
 
 } // namespace orven::test
 
