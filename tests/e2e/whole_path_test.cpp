@@ -350,25 +350,14 @@ QStringList resultLines(const Screen& form) {
 
 // --- The report -------------------------------------------------------------
 
-// One word per part of a page: "H<n>" page header of page n, "R" heading,
-// "B<k>" results block with k cold channels in its first pack.
+// The parts of each page; a cooler block is "B<k>" with k cold channels in
+// its first pack.
 QStringList describe(const RecordingPrinter::Document& document) {
-    static const QRegularExpression header(QStringLiteral("ORVEN  стр\\.(\\d+)$"));
-    QStringList pages;
-    for (const RecordingPrinter::Page& page : document) {
-        QStringList words;
-        for (int i = 0; i < page.size(); ++i) {
-            const QString& line = page[i];
-            if (const auto match = header.match(line); match.hasMatch())
-                words << "H" + match.captured(1);
-            else if (line.contains(QStringLiteral("П Р О Г Р А М М А")))
-                words << QStringLiteral("R");
-            else if (line.contains(QStringLiteral("Тип теплообменника - ХОЛОДИЛЬНИК")))
-                words << "B" + page[i + 8].simplified().section(' ', 2, 2);
-        }
-        pages << words.join(' ');
-    }
-    return pages;
+    return test::describePages(document, [](const RecordingPrinter::Page& page, int i) {
+        return page[i].contains(QStringLiteral("Тип теплообменника - ХОЛОДИЛЬНИК"))
+                   ? "B" + page[i + 8].simplified().section(' ', 2, 2)
+                   : QString();
+    });
 }
 
 // The page header with its date masked: the date and time line in a field of

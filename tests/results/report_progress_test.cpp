@@ -38,25 +38,13 @@ void arm(DesignCase& c, int block) {
     c.printRequestHandled = false;
 }
 
-// One word per report part of a page: "H<n>" page header of page n, "R" the
-// heading, "B<n>" results block n.
+// The parts of each page; a block is "B<n>" with n the text after the plate
+// type's name (the tests number their blocks there).
 QStringList describe(const RecordingPrinter::Document& document, const DesignCase& c) {
     const QString blockMark = sp(10) + c.constructionParameterNames[17] + sp(7) + "#";
-    QStringList pages;
-    for (const RecordingPrinter::Page& page : document) {
-        QStringList words;
-        for (const QString& line : page) {
-            const qsizetype header = line.indexOf(QStringLiteral("ORVEN  стр."));
-            if (header >= 0)
-                words << "H" + line.mid(header + 11);
-            else if (line.contains(QStringLiteral("П Р О Г Р А М М А")))
-                words << QStringLiteral("R");
-            else if (line.startsWith(blockMark))
-                words << "B" + line.mid(blockMark.size());
-        }
-        pages << words.join(' ');
-    }
-    return pages;
+    return test::describePages(document, [&blockMark](const RecordingPrinter::Page& page, int i) {
+        return page[i].startsWith(blockMark) ? "B" + page[i].mid(blockMark.size()) : QString();
+    });
 }
 
 } // namespace

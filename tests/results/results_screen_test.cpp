@@ -149,23 +149,13 @@ public:
     bool buttonFreeDuringPrint = false;
 };
 
-// One word per report part of a page: "H<n>" page header, "R" heading, "B" block.
+// The parts of each page; "B" for every cooler block.
 QStringList describe(const RecordingPrinter::Document& document) {
-    QStringList pages;
-    for (const RecordingPrinter::Page& page : document) {
-        QStringList words;
-        for (const QString& line : page) {
-            const qsizetype header = line.indexOf(QStringLiteral("ORVEN  стр."));
-            if (header >= 0)
-                words << "H" + line.mid(header + 11);
-            else if (line.contains(QStringLiteral("П Р О Г Р А М М А")))
-                words << QStringLiteral("R");
-            else if (line.contains(QStringLiteral("Тип теплообменника - ХОЛОДИЛЬНИК")))
-                words << QStringLiteral("B");
-        }
-        pages << words.join(' ');
-    }
-    return pages;
+    return test::describePages(document, [](const RecordingPrinter::Page& page, int i) {
+        return page[i].contains(QStringLiteral("Тип теплообменника - ХОЛОДИЛЬНИК"))
+                   ? QStringLiteral("B")
+                   : QString();
+    });
 }
 
 // A calculation followed by a click on "Печать результатов".

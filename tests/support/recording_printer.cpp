@@ -1,5 +1,7 @@
 #include "support/recording_printer.h"
 
+#include <QRegularExpression>
+
 namespace orven::test {
 
 void RecordingPrinter::setFontName(const QString& name) {
@@ -40,6 +42,25 @@ QStringList RecordingPrinter::currentLines() const {
         lines += page;
     }
     return lines;
+}
+
+QStringList describePages(const RecordingPrinter::Document& document, const BlockWord& blockWord) {
+    static const QRegularExpression header(QStringLiteral("ORVEN  стр\\.(-?\\d+)$"));
+    QStringList pages;
+    for (const RecordingPrinter::Page& page : document) {
+        QStringList words;
+        for (int i = 0; i < page.size(); ++i) {
+            const QString& line = page[i];
+            if (const auto match = header.match(line); match.hasMatch())
+                words << QStringLiteral("H") + match.captured(1);
+            else if (line.contains(QStringLiteral("П Р О Г Р А М М А")))
+                words << QStringLiteral("R");
+            else if (const QString word = blockWord(page, i); !word.isEmpty())
+                words << word;
+        }
+        pages << words.join(QLatin1Char(' '));
+    }
+    return pages;
 }
 
 } // namespace orven::test

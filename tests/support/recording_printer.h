@@ -8,6 +8,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 namespace orven::test {
 
 class RecordingPrinter : public ReportPrinter {
@@ -39,5 +41,13 @@ private:
     QString fontName_;
     double fontSize_ = 0;
 };
+
+// Names what stands on a page, one word per part: "H<n>" for a page header
+// showing page n, "R" for the heading, and for a results block the word that
+// blockWord gives for its first line (blockWord gets the page and the line's
+// index and answers an empty text for any other line). Pages are joined by
+// blanks within a page: {"H1 R B B", "H2 B"}.
+using BlockWord = std::function<QString(const RecordingPrinter::Page&, int)>;
+QStringList describePages(const RecordingPrinter::Document& document, const BlockWord& blockWord);
 
 } // namespace orven::test
