@@ -4,6 +4,7 @@
 #include "core/text_format.h"
 #include "initial_data/error_dialog_screen.h"
 #include "initial_data/initial_data.h"
+#include "platform/colours.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
@@ -20,11 +21,8 @@ namespace orven {
 
 namespace {
 
-const QColor yellow(255, 255, 0);
+using namespace colours;
 const QColor normalText(0, 0, 192);
-const QColor blue(0, 0, 255);
-const QColor red(255, 0, 0);
-const QColor green(0, 255, 0);
 
 constexpr int screenWidth = 10275;
 constexpr int screenHeight = 8790;

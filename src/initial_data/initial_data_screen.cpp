@@ -3,6 +3,7 @@
 #include "core/text_format.h"
 #include "initial_data/error_dialog_screen.h"
 #include "initial_data/initial_data.h"
+#include "platform/colours.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
@@ -38,10 +39,7 @@ public:
     }
 };
 
-const QColor yellow(255, 255, 0);
-const QColor green(0, 255, 0);
-const QColor red(255, 0, 0);
-const QColor blue(0, 0, 255);
+using namespace colours;
 
 const QString inputTitle = QStringLiteral("ВВОД ИСХОДНОЙ ИНФОРМАЦИИ");
 const QString checkCaption = QStringLiteral("   ПРОВЕРКА ВВОДА ИСХОДНОЙ ИНФОРМАЦИИ");

@@ -4,6 +4,7 @@
 #include "core/design_case.h"
 #include "core/text_format.h"
 #include "initial_data/initial_data_screen.h"
+#include "platform/colours.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
@@ -28,11 +29,8 @@ namespace {
 
 const QString resultsCaption = QStringLiteral("Результаты расчета");
 
-const QColor grey(128, 128, 128);
-const QColor red(255, 0, 0);
-const QColor magenta(255, 0, 255);
+using namespace colours;
 const QColor normalText(0, 0, 255);
-const QColor green(0, 255, 0);
 
 // The screen is laid out on this outer width at load, buttons centred on it.
 constexpr int loadWidth = 14000;

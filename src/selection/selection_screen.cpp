@@ -2,6 +2,7 @@
 
 #include "arrangement/arrangement_screen.h"
 #include "core/design_case.h"
+#include "platform/colours.h"
 #include "platform/controls.h"
 #include "platform/fonts.h"
 #include "platform/screens.h"
@@ -14,13 +15,10 @@ namespace orven {
 
 namespace {
 
-const QColor yellow(255, 255, 0);
+using namespace colours;
 const QColor screenText(0, 0, 192);
-const QColor magenta(255, 0, 255);
 const QColor paleYellow(255, 255, 128);
-const QColor green(0, 255, 0);
 const QColor pink(255, 192, 255);
-const QColor red(255, 0, 0);
 
 constexpr int screenWidth = 12570;
 constexpr int screenHeight = 9600;
