@@ -1,16 +1,68 @@
 #include "core/start_up_screen.h"
+#include "platform/command_line.h"
+#include "platform/desktop_notification.h"
+#include "platform/dialogs.h"
 #include "platform/program_end.h"
 #include "platform/system_report_printer.h"
+#include "results/report_progress.h"
 
 #include <QApplication>
+#include <QIcon>
+
+#include <cstdlib>
+
+namespace {
+
+// The printer's messages as the desktop shows them: without the program's
+// name in front (the notification names it), starting with a capital.
+QString notificationText(QString message) {
+    message.remove(QStringLiteral("ORVEN: "));
+    if (!message.isEmpty())
+        message[0] = message.at(0).toUpper();
+    return message;
+}
+
+// exit() called from inside the event loop (Qt does so when the X connection
+// breaks) skips aboutToQuit; the open report is finished here instead.
+void finishReportAtExit() {
+    orven::finishOpenReport();
+    orven::waitForDesktopNotifications(500);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    if (const int status = orven::handleCommandLine(argc, argv); status >= 0)
+        return status;
+
+    orven::beginOpeningDisplay();
     QApplication app(argc, argv);
+    orven::endOpeningDisplay();
+    QApplication::setApplicationName(QStringLiteral("orven"));
+    QApplication::setApplicationVersion(QStringLiteral(ORVEN_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("orven"));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("orven"), QIcon(QStringLiteral(":/orven/orven.svg"))));
+
     // Declared after the application: its destructor finishes an open report
     // while the application still exists.
     orven::SystemReportPrinter printer;
+    printer.setMessageListener([](const QString& message, const QString& pdfPath) {
+        orven::notifyDesktop(notificationText(message), pdfPath);
+    });
+    printer.setUnsavedListener([](const QString& message) {
+        orven::dialogs().showWarning(QStringLiteral("Отчёт не сохраняется"),
+                                     notificationText(message));
+    });
+    printer.recoverLeftReports();
+    std::atexit(finishReportAtExit);
+
     orven::startProgram(app, printer);
-    if (orven::programEnded())
-        return 0;
-    return QApplication::exec();
+    int status = 0;
+    if (!orven::programEnded())
+        status = QApplication::exec();
+    orven::finishOpenReport();
+    orven::setReportPrinter(nullptr);
+    orven::waitForDesktopNotifications(1000);
+    return status;
 }

@@ -155,6 +155,7 @@ public:
         fail(QStringLiteral("unexpected question \"%1\" (%2)").arg(title, text));
     }
     void beep() override {}
+    void showWarning(const QString&, const QString&) override {}
 
 private:
     // The same box the program shows (platform/dialogs.cpp), shown without

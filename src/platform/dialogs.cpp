@@ -61,6 +61,17 @@ bool QtDialogs::askYesNo(const QString& title, const QString& text) {
     return box.clickedButton() == yes && !programEnded();
 }
 
+void QtDialogs::showWarning(const QString& title, const QString& text) {
+    if (programEnded())
+        return;
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setIcon(QMessageBox::Warning);
+    box.setDefaultButton(box.addButton(QStringLiteral("ОК"), QMessageBox::AcceptRole));
+    box.exec();
+}
+
 void QtDialogs::beep() {
     QApplication::beep();
 }

@@ -18,6 +18,8 @@ public:
     // Modal message box with the buttons "Да" and "Нет" and no icon; true for "Да".
     virtual bool askYesNo(const QString& title, const QString& text) = 0;
     virtual void beep() = 0;
+    // Modal message box with a warning icon and the one button "ОК".
+    virtual void showWarning(const QString& title, const QString& text) = 0;
 };
 
 // The dialogs in use; the Qt dialogs unless another service is installed.
@@ -30,6 +32,7 @@ public:
     QString inputBox(const QString& prompt, const QString& title, int xTwips, int yTwips) override;
     bool askYesNo(const QString& title, const QString& text) override;
     void beep() override;
+    void showWarning(const QString& title, const QString& text) override;
 };
 
 } // namespace orven

@@ -2,85 +2,31 @@
 
 #include <QByteArray>
 #include <QGuiApplication>
+#include <QList>
 #include <QStringList>
 
-#include <dlfcn.h>
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 namespace orven {
 
 namespace {
 
-// The few Xlib entry points used, declared by hand (no X11 headers needed).
-struct XDisplay;
-using XWindow = unsigned long;
-using XAtom = unsigned long;
-using OpenDisplayFn = XDisplay* (*)(const char*);
-using CloseDisplayFn = int (*)(XDisplay*);
-using DefaultRootWindowFn = XWindow (*)(XDisplay*);
-using InternAtomFn = XAtom (*)(XDisplay*, const char*, int);
-using GetWindowPropertyFn = int (*)(XDisplay*, XWindow, XAtom, long, long, int, XAtom, XAtom*, int*,
-                                    unsigned long*, unsigned long*, unsigned char**);
-using FreeFn = int (*)(void*);
-using LockGroupFn = int (*)(XDisplay*, unsigned int, unsigned int);
-using SyncFn = int (*)(XDisplay*, int);
-
-constexpr unsigned int xkbUseCoreKeyboard = 0x0100;
-constexpr XAtom anyPropertyType = 0;
-constexpr int xSuccess = 0;
-
-class Xlib {
-public:
-    Xlib() {
-        m_library = ::dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
-        if (m_library == nullptr)
-            return;
-        bool ok = resolve(openDisplay, "XOpenDisplay") && resolve(closeDisplay, "XCloseDisplay") &&
-                  resolve(defaultRootWindow, "XDefaultRootWindow") &&
-                  resolve(internAtom, "XInternAtom") &&
-                  resolve(getWindowProperty, "XGetWindowProperty") && resolve(free, "XFree") &&
-                  resolve(lockGroup, "XkbLockGroup") && resolve(sync, "XSync");
-        if (!ok) {
-            ::dlclose(m_library);
-            m_library = nullptr;
-        }
-    }
-    Xlib(const Xlib&) = delete;
-    Xlib& operator=(const Xlib&) = delete;
-
-    bool loaded() const { return m_library != nullptr; }
-
-    OpenDisplayFn openDisplay = nullptr;
-    CloseDisplayFn closeDisplay = nullptr;
-    DefaultRootWindowFn defaultRootWindow = nullptr;
-    InternAtomFn internAtom = nullptr;
-    GetWindowPropertyFn getWindowProperty = nullptr;
-    FreeFn free = nullptr;
-    LockGroupFn lockGroup = nullptr;
-    SyncFn sync = nullptr;
-
-private:
-    template <typename Fn> bool resolve(Fn& fn, const char* name) {
-        fn = reinterpret_cast<Fn>(::dlsym(m_library, name));
-        return fn != nullptr;
-    }
-
-    void* m_library = nullptr;
-};
-
 // The layout list of the root window's _XKB_RULES_NAMES: rules, model,
 // layouts, variants, options, separated by NUL characters.
-QString layoutList(const Xlib& x, XDisplay* display) {
-    const XAtom names = x.internAtom(display, "_XKB_RULES_NAMES", 1);
-    if (names == 0)
+QString layoutList(Display* display) {
+    const Atom names = XInternAtom(display, "_XKB_RULES_NAMES", True);
+    if (names == None)
         return QString();
-    XAtom type = 0;
+    Atom type = None;
     int format = 0;
     unsigned long count = 0;
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
-    if (x.getWindowProperty(display, x.defaultRootWindow(display), names, 0, 1024, 0,
-                            anyPropertyType, &type, &format, &count, &remaining,
-                            &data) != xSuccess ||
+    if (XGetWindowProperty(display, DefaultRootWindow(display), names, 0, 1024, False,
+                           AnyPropertyType, &type, &format, &count, &remaining,
+                           &data) != Success ||
         data == nullptr)
         return QString();
     QString layouts;
@@ -91,26 +37,28 @@ QString layoutList(const Xlib& x, XDisplay* display) {
         if (fields.size() > 2)
             layouts = QString::fromLatin1(fields.at(2));
     }
-    x.free(data);
+    XFree(data);
     return layouts;
 }
 
+// Qt's own connection to the X server; nullptr on any other platform.
+Display* qtDisplay() {
+    auto* application = qGuiApp;
+    if (application == nullptr || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    auto* x11 = application->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr ? x11->display() : nullptr;
+}
+
 void lockKeyboardGroup(const QString& layout) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return;
-    // Loaded once and kept: Qt's own X11 connection may share the library.
-    static const Xlib x;
-    if (!x.loaded())
-        return;
-    XDisplay* display = x.openDisplay(nullptr);
+    Display* display = qtDisplay();
     if (display == nullptr)
         return;
-    const int group = keyboardGroupIndex(layoutList(x, display), layout);
-    if (group >= 0 && group < 4) { // XKB has at most four groups
-        x.lockGroup(display, xkbUseCoreKeyboard, static_cast<unsigned int>(group));
-        x.sync(display, 0);
+    const int group = keyboardGroupIndex(layoutList(display), layout);
+    if (group >= 0 && group < XkbNumKbdGroups) {
+        XkbLockGroup(display, XkbUseCoreKbd, static_cast<unsigned int>(group));
+        XFlush(display);
     }
-    x.closeDisplay(display);
 }
 
 } // namespace

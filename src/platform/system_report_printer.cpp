@@ -9,12 +9,19 @@
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <unistd.h>
 
 namespace orven {
 
@@ -23,31 +30,91 @@ namespace {
 // Margins in millimetres. The right one is narrow so that the widest report
 // line (91 characters of 10 pt) fits across A4.
 const QMarginsF pageMargins(10, 10, 5, 10);
+// Dots per inch of a PDF page: the same grid as a printer's high resolution.
+constexpr int pdfResolution = 1200;
+const QString defaultFontName = QStringLiteral("Courier New Cyr");
+constexpr double defaultFontSize = 10;
 
-void tellUser(const QString& message) {
-    std::fputs((message + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
-    std::fflush(stderr);
-}
-
-QString documentsFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty()) {
-        folder = QDir::homePath();
-    }
-    QDir().mkpath(folder);
-    return folder;
-}
+const QString journalPattern = QStringLiteral(".orven-report-*.journal");
 
 // orven-report-YYYY-MM-DD-HHMMSS.pdf in folder, with -2, -3, ... added when a
 // file of that name exists already.
-QString freeReportName(const QString& folder) {
-    const QString stem = QStringLiteral("orven-report-") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+QString freeReportName(const QString& folder, const QString& stem) {
     QString path = QDir(folder).filePath(stem + QStringLiteral(".pdf"));
     for (int n = 2; QFileInfo::exists(path); ++n) {
         path = QDir(folder).filePath(stem + QStringLiteral("-%1.pdf").arg(n));
     }
     return path;
+}
+
+QString timeStamp() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+}
+
+// The name of a recovered report: "-восстановлен" before ".pdf".
+QString recoveredStem(const QString& reportPath) {
+    QString stem = QFileInfo(reportPath).completeBaseName();
+    if (stem.isEmpty()) {
+        stem = QStringLiteral("orven-report-") + timeStamp();
+    }
+    return stem + QStringLiteral("-восстановлен");
+}
+
+bool takesFiles(const QString& folder) {
+    if (folder.isEmpty()) {
+        return false;
+    }
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir()) {
+        return false;
+    }
+    if (!info.exists() && !QDir().mkpath(folder)) {
+        return false;
+    }
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".orven-probe-XXXXXX")));
+    return probe.open();
+}
+
+bool hasRows(const ReportOperations& operations) {
+    return std::any_of(operations.cbegin(), operations.cend(), [](const ReportOperation& op) {
+        return op.kind == ReportOperation::Line || op.kind == ReportOperation::Empty;
+    });
+}
+
+// The number of leading characters of text that fit across the page, at least
+// one, so that every character is printed somewhere.
+int fittingLength(const QString& text, const QFontMetricsF& metrics, double width) {
+    if (text.isEmpty() || metrics.horizontalAdvance(text) <= width) {
+        return static_cast<int>(text.size());
+    }
+    int fits = 1;
+    int tooLong = static_cast<int>(text.size());
+    while (tooLong - fits > 1) {
+        const int middle = (fits + tooLong) / 2;
+        if (metrics.horizontalAdvance(text.left(middle)) <= width) {
+            fits = middle;
+        } else {
+            tooLong = middle;
+        }
+    }
+    if (text.at(fits - 1).isHighSurrogate() && fits > 1) {
+        --fits;
+    }
+    return fits;
+}
+
+// True while the process that wrote a journal still runs this program.
+bool stillRunning(qint64 processId) {
+    if (processId <= 0 || processId == ::getpid()) {
+        return processId == ::getpid();
+    }
+    if (::kill(static_cast<pid_t>(processId), 0) != 0 && errno == ESRCH) {
+        return false;
+    }
+    const QString other =
+        QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(processId));
+    const QString self = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    return !other.isEmpty() && other == self;
 }
 
 } // namespace
@@ -72,184 +139,347 @@ QFont SystemReportPrinter::reportFont(const QString& requestedName, double point
     font.setFamilies(families);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
-    font.setPointSizeF(points > 0 ? points : 10);
+    font.setPointSizeF(points > 0 ? points : defaultFontSize);
     return font;
 }
 
+QStringList SystemReportPrinter::reportFolders() {
+    QStringList folders;
+    for (const QString& folder :
+         {QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath(),
+          QDir::tempPath()}) {
+        const QString clean = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
+        if (!clean.isEmpty() && !folders.contains(clean)) {
+            folders << clean;
+        }
+    }
+    return folders;
+}
+
+void SystemReportPrinter::tell(const QString& message, const QString& pdfPath) {
+    std::fputs((message + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+    if (messageListener_) {
+        messageListener_(message, pdfPath);
+    }
+}
+
 void SystemReportPrinter::setFontName(const QString& name) {
-    fontName_ = name;
-    applyFont();
+    record({ReportOperation::Font, name, 0});
 }
 
 void SystemReportPrinter::setFontSize(double points) {
-    fontSize_ = points;
-    applyFont();
+    record({ReportOperation::Size, QString(), points});
 }
 
-void SystemReportPrinter::applyFont() {
-    font_ = reportFont(fontName_, fontSize_);
-    if (painter_.isActive()) {
-        painter_.setFont(font_);
+void SystemReportPrinter::printLine(const QString& text) {
+    record({ReportOperation::Line, text, 0});
+}
+
+void SystemReportPrinter::printEmptyLine() {
+    record({ReportOperation::Empty, QString(), 0});
+}
+
+void SystemReportPrinter::newPage() {
+    record({ReportOperation::Page, QString(), 0});
+}
+
+void SystemReportPrinter::record(const ReportOperation& operation) {
+    switch (operation.kind) {
+    case ReportOperation::Font:
+        fontName_ = operation.text;
+        break;
+    case ReportOperation::Size:
+        fontSize_ = operation.size;
+        break;
+    case ReportOperation::Page:
+        // A break before the first line of a document is nothing to keep.
+        if (!documentOpen_) {
+            return;
+        }
+        break;
+    case ReportOperation::Line:
+    case ReportOperation::Empty:
+        if (!documentOpen_) {
+            openDocument();
+        }
+        break;
     }
+    if (documentOpen_) {
+        document_ += operation;
+    }
+}
+
+QString SystemReportPrinter::writableFolder(int after, int* index) const {
+    const QStringList folders = reportFolders();
+    for (int i = after + 1; i < folders.size(); ++i) {
+        if (takesFiles(folders.at(i))) {
+            *index = i;
+            return folders.at(i);
+        }
+    }
+    *index = static_cast<int>(folders.size());
+    return QString();
 }
 
 void SystemReportPrinter::openDocument() {
     documentOpen_ = true;
-    pageBreakPending_ = false;
-    row_ = 0;
-
-    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-    const bool toSystemPrinter = fixedPdfPath_.isEmpty() && !defaultPrinter.isNull();
-    if (toSystemPrinter) {
-        printer_ = std::make_unique<QPrinter>(defaultPrinter, QPrinter::HighResolution);
-    } else {
-        preparePdf();
-    }
-    if (!beginPainting() && toSystemPrinter) {
-        // A printer that cannot take the report must not lose it: it goes to
-        // a PDF in the documents folder instead.
-        preparePdf();
-        beginPainting();
-    }
-}
-
-void SystemReportPrinter::preparePdf() {
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer_->setOutputFormat(QPrinter::PdfFormat);
-    printer_->setPageSize(QPageSize(QPageSize::A4));
-    QString path = fixedPdfPath_;
-    if (path.isEmpty()) {
-        // Written under a temporary name, so that a half-written report is
-        // never mistaken for a finished one.
-        QTemporaryFile file(
-            QDir(documentsFolder()).filePath(QStringLiteral(".orven-report-XXXXXX.pdf.part")));
-        file.setAutoRemove(false);
-        if (file.open()) {
-            path = temporaryPdfPath_ = file.fileName();
-        }
-    }
-    printer_->setOutputFileName(path);
-}
-
-bool SystemReportPrinter::beginPainting() {
-    printer_->setDocName(QStringLiteral("ORVEN"));
-    printer_->setPageMargins(pageMargins, QPageLayout::Millimeter);
-    printer_->setFullPage(false);
-
-    if (!painter_.begin(printer_.get())) {
-        tellUser(QStringLiteral("ORVEN: отчёт не удалось начать печатать (%1)")
-                     .arg(printer_->outputFileName().isEmpty() ? printer_->printerName()
-                                                               : printer_->outputFileName()));
-        return false;
-    }
-    const QRectF area = printer_->pageLayout().paintRectPixels(printer_->resolution());
-    linePitch_ = area.height() / linesPerPage;
-    lineWidth_ = area.width();
-    applyFont();
-    return true;
-}
-
-void SystemReportPrinter::printLine(const QString& text) {
-    // Trailing blanks are invisible; they must not push a line onto a second row.
-    QString rest = text;
-    while (rest.endsWith(QLatin1Char(' '))) {
-        rest.chop(1);
-    }
-    do {
-        const int length = fittingLength(rest);
-        printRow(rest.left(length));
-        rest.remove(0, length);
-    } while (!rest.isEmpty());
-}
-
-void SystemReportPrinter::printEmptyLine() {
-    printRow(QString());
-}
-
-// The number of leading characters of text that fit across the page, at least
-// one, so that every character is printed somewhere.
-int SystemReportPrinter::fittingLength(const QString& text) const {
-    if (!painter_.isActive() || text.isEmpty()) {
-        return static_cast<int>(text.size());
-    }
-    const QFontMetricsF metrics(font_, printer_.get());
-    if (metrics.horizontalAdvance(text) <= lineWidth_) {
-        return static_cast<int>(text.size());
-    }
-    int fits = 1;
-    int tooLong = static_cast<int>(text.size());
-    while (tooLong - fits > 1) {
-        const int middle = (fits + tooLong) / 2;
-        if (metrics.horizontalAdvance(text.left(middle)) <= lineWidth_) {
-            fits = middle;
-        } else {
-            tooLong = middle;
-        }
-    }
-    if (text.at(fits - 1).isHighSurrogate() && fits > 1) {
-        --fits;
-    }
-    return fits;
-}
-
-void SystemReportPrinter::printRow(const QString& text) {
-    if (!documentOpen_) {
-        openDocument();
-    }
-    if (!painter_.isActive()) {
+    lastPdfPath_.clear();
+    plannedPdfPath_.clear();
+    journalled_ = 0;
+    document_ = {{ReportOperation::Font, fontName_, 0}, {ReportOperation::Size, QString(), fontSize_}};
+    if (!fixedPdfPath_.isEmpty()) {
         return;
     }
-    if (pageBreakPending_ || row_ >= linesPerPage) {
-        printer_->newPage();
-        pageBreakPending_ = false;
-        row_ = 0;
+    toSystemPrinter_ = !QPrinterInfo::defaultPrinter().isNull();
+
+    const QString folder = writableFolder(-1, &folderIndex_);
+    if (folder.isEmpty()) {
+        const QString message =
+            QStringLiteral("ORVEN: отчёт некуда сохранить: ни в одну из папок %1 нельзя записать файл")
+                .arg(reportFolders().join(QStringLiteral(", ")));
+        tell(message);
+        if (!toSystemPrinter_ && unsavedListener_) {
+            unsavedListener_(message);
+        }
+        return;
     }
-    if (!text.isEmpty()) {
-        const double baseline = row_ * linePitch_ + QFontMetricsF(font_, printer_.get()).ascent();
-        painter_.drawText(QPointF(0, baseline), text);
+    const QString stem = QStringLiteral("orven-report-") + timeStamp();
+    plannedPdfPath_ = freeReportName(folder, stem);
+    const QString journalPath = QDir(folder).filePath(
+        QStringLiteral(".%1-%2.journal").arg(QFileInfo(plannedPdfPath_).completeBaseName()).arg(::getpid()));
+    if (!journal_.open(journalPath, plannedPdfPath_)) {
+        tell(QStringLiteral("ORVEN: журнал отчёта не удалось начать (%1); отчёт хранится только в "
+                            "памяти до конца работы")
+                 .arg(journalPath));
     }
-    ++row_;
 }
 
-void SystemReportPrinter::newPage() {
-    if (documentOpen_ && row_ > 0) {
-        pageBreakPending_ = true;
+void SystemReportPrinter::endBlock() {
+    if (!documentOpen_ || !journal_.isOpen()) {
+        return;
     }
+    if (!journal_.appendBlock(document_.mid(journalled_))) {
+        tell(QStringLiteral("ORVEN: журнал отчёта не удалось записать (%1); отчёт хранится только "
+                            "в памяти до конца работы")
+                 .arg(journal_.path()));
+        journal_.remove();
+    }
+    journalled_ = document_.size();
 }
 
 void SystemReportPrinter::endDocument() {
     if (!documentOpen_) {
         return;
     }
-    const bool printed = painter_.isActive();
-    if (printed) {
-        painter_.end();
-    }
     documentOpen_ = false;
-    pageBreakPending_ = false;
-    row_ = 0;
-    lastPdfPath_ =
-        printer_->outputFormat() == QPrinter::PdfFormat ? printer_->outputFileName() : QString();
-    printer_.reset();
-    if (!printed && !temporaryPdfPath_.isEmpty()) {
-        QFile::remove(temporaryPdfPath_);
-        temporaryPdfPath_.clear();
-        lastPdfPath_.clear();
+    if (!hasRows(document_)) {
+        journal_.remove();
+    } else if (!fixedPdfPath_.isEmpty()) {
+        if (writePdf(document_, fixedPdfPath_)) {
+            lastPdfPath_ = fixedPdfPath_;
+        } else {
+            tell(QStringLiteral("ORVEN: отчёт не удалось записать в файл %1").arg(fixedPdfPath_));
+        }
+    } else if (toSystemPrinter_ && printOnSystemPrinter()) {
+        journal_.remove();
+    } else {
+        finishAsPdf();
     }
-    finishPdfFile();
+    document_.clear();
+    journalled_ = 0;
 }
 
-void SystemReportPrinter::finishPdfFile() {
-    if (temporaryPdfPath_.isEmpty()) {
-        return;
+bool SystemReportPrinter::printOnSystemPrinter() {
+    QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("ORVEN"));
+    printer.setPageMargins(pageMargins, QPageLayout::Millimeter);
+    printer.setFullPage(false);
+    if (render(document_, printer, printer.resolution())) {
+        return true;
     }
-    const QString folder = QFileInfo(temporaryPdfPath_).absolutePath();
-    const QString finalPath = freeReportName(folder);
-    if (QFile::rename(temporaryPdfPath_, finalPath)) {
-        lastPdfPath_ = finalPath;
+    // A printer that cannot take the report must not lose it: it goes to a
+    // PDF instead.
+    tell(QStringLiteral("ORVEN: отчёт не удалось напечатать на принтере %1; он записывается в файл")
+             .arg(printer.printerName()));
+    return false;
+}
+
+void SystemReportPrinter::finishAsPdf() {
+    const QString stem = plannedPdfPath_.isEmpty()
+                             ? QStringLiteral("orven-report-") + timeStamp()
+                             : QFileInfo(plannedPdfPath_).completeBaseName();
+    int index = plannedPdfPath_.isEmpty() ? -1 : folderIndex_;
+    QString path = plannedPdfPath_;
+    while (true) {
+        if (path.isEmpty()) {
+            const QString folder = writableFolder(index, &index);
+            if (folder.isEmpty()) {
+                break;
+            }
+            path = freeReportName(folder, stem);
+        }
+        if (writePdf(document_, path)) {
+            lastPdfPath_ = path;
+            journal_.remove();
+            tell(QStringLiteral("ORVEN: отчёт записан в файл %1").arg(path), path);
+            return;
+        }
+        tell(QStringLiteral("ORVEN: отчёт не удалось записать в файл %1 (нет места или нет "
+                            "доступа); пробую следующую папку")
+                 .arg(path));
+        path.clear();
     }
-    temporaryPdfPath_.clear();
-    tellUser(QStringLiteral("ORVEN: отчёт записан в файл %1").arg(lastPdfPath_));
+    if (journal_.isOpen()) {
+        tell(QStringLiteral("ORVEN: отчёт не удалось записать ни в одну из папок %1; он будет "
+                            "восстановлен при следующем запуске из журнала %2")
+                 .arg(reportFolders().join(QStringLiteral(", ")), journal_.path()));
+        journal_.close();
+    } else {
+        tell(QStringLiteral("ORVEN: отчёт не удалось записать ни в одну из папок %1")
+                 .arg(reportFolders().join(QStringLiteral(", "))));
+    }
+}
+
+bool SystemReportPrinter::writePdf(const ReportOperations& operations, const QString& path) {
+    // Written under a temporary name and put in place only when complete; a
+    // write that fails on the way (a full disk) leaves the old file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    bool painted = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(pageMargins, QPageLayout::Millimeter);
+        writer.setResolution(pdfResolution);
+        writer.setTitle(QStringLiteral("ORVEN"));
+        writer.setCreator(QStringLiteral("ORVEN"));
+        painted = render(operations, writer, pdfResolution);
+    }
+    if (!painted) {
+        file.cancelWriting();
+    }
+    return file.commit();
+}
+
+bool SystemReportPrinter::render(const ReportOperations& operations, QPagedPaintDevice& device,
+                                 int resolution) {
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        return false;
+    }
+    const QRectF area = device.pageLayout().paintRectPixels(resolution);
+    const double linePitch = area.height() / linesPerPage;
+    const double lineWidth = area.width();
+    QString fontName = defaultFontName;
+    double fontSize = defaultFontSize;
+    QFont font = reportFont(fontName, fontSize);
+    painter.setFont(font);
+    QFontMetricsF metrics(font, &device);
+
+    bool pagesOk = true;
+    bool started = false;
+    bool pageBreakPending = false;
+    int row = 0;
+    const auto printRow = [&](const QString& text) {
+        if (started && (pageBreakPending || row >= linesPerPage)) {
+            pagesOk = device.newPage() && pagesOk;
+            row = 0;
+        }
+        started = true;
+        pageBreakPending = false;
+        if (!text.isEmpty()) {
+            painter.drawText(QPointF(0, row * linePitch + metrics.ascent()), text);
+        }
+        ++row;
+    };
+
+    for (const ReportOperation& operation : operations) {
+        switch (operation.kind) {
+        case ReportOperation::Font:
+        case ReportOperation::Size:
+            if (operation.kind == ReportOperation::Font) {
+                fontName = operation.text;
+            } else {
+                fontSize = operation.size;
+            }
+            font = reportFont(fontName, fontSize);
+            painter.setFont(font);
+            metrics = QFontMetricsF(font, &device);
+            break;
+        case ReportOperation::Line: {
+            // Trailing blanks are invisible; they must not push a line onto a second row.
+            QString rest = operation.text;
+            while (rest.endsWith(QLatin1Char(' '))) {
+                rest.chop(1);
+            }
+            do {
+                const int length = fittingLength(rest, metrics, lineWidth);
+                printRow(rest.left(length));
+                rest.remove(0, length);
+            } while (!rest.isEmpty());
+            break;
+        }
+        case ReportOperation::Empty:
+            printRow(QString());
+            break;
+        case ReportOperation::Page:
+            if (started && row > 0) {
+                pageBreakPending = true;
+            }
+            break;
+        }
+    }
+    return painter.end() && pagesOk;
+}
+
+void SystemReportPrinter::recoverLeftReports() {
+    for (const QString& folder : reportFolders()) {
+        const QDir dir(folder);
+        for (const QString& name : dir.entryList({journalPattern}, QDir::Files | QDir::Hidden)) {
+            const QString journalPath = dir.filePath(name);
+            QFile file(journalPath);
+            if (!file.open(QIODevice::ReadOnly)) {
+                continue;
+            }
+            const JournalContents contents = readJournal(file.readAll());
+            file.close();
+            if (!contents.valid || stillRunning(contents.processId)) {
+                continue;
+            }
+            if (!hasRows(contents.operations)) {
+                QFile::remove(journalPath);
+                continue;
+            }
+            const QString stem = recoveredStem(contents.reportPath);
+            QStringList places{QFileInfo(contents.reportPath).absolutePath()};
+            places += reportFolders();
+            QString written;
+            for (const QString& place : places) {
+                if (!takesFiles(place)) {
+                    continue;
+                }
+                const QString path = freeReportName(place, stem);
+                if (writePdf(contents.operations, path)) {
+                    written = path;
+                    break;
+                }
+            }
+            if (written.isEmpty()) {
+                tell(QStringLiteral("ORVEN: незаконченный отчёт из журнала %1 не удалось "
+                                    "восстановить: ни в одну папку нельзя записать файл")
+                         .arg(journalPath));
+                continue;
+            }
+            QFile::remove(journalPath);
+            tell(QStringLiteral("ORVEN: отчёт, не законченный при прошлой работе, восстановлен "
+                                "в файле %1")
+                     .arg(written),
+                 written);
+        }
+    }
 }
 
 } // namespace orven

@@ -14,6 +14,9 @@ public:
     virtual void printLine(const QString& text) = 0;
     virtual void printEmptyLine() = 0;
     virtual void newPage() = 0;
+    // The end of one printed block: what was printed so far must survive the
+    // process (a printer that keeps a journal flushes it to the disk here).
+    virtual void endBlock() {}
     // Releases the document to the printer; the next line starts a new document.
     virtual void endDocument() = 0;
 };

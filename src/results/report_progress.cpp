@@ -60,6 +60,7 @@ bool printResults(DesignCase& designCase, ReportPrinter& printer, const DateLine
         }
     }
 
+    printer.endBlock();
     designCase.resultsUnprinted = false;
     designCase.printRequestHandled = true;
     return true;

@@ -162,8 +162,8 @@ report_pdf() {
     [ $# -eq 1 ] && [ -f "$1" ] || fail "expected one report PDF in $WORK/home/Documents, found: $*"
     grep -qF "$1" "$WORK/orven.err" || fail "the program did not name $1 on standard error"
     pdfinfo "$1" >"$WORK/pdfinfo.txt" 2>&1 || fail "pdfinfo cannot read $1"
-    leftover=$(find "$WORK/home/Documents" -name '*.part')
-    [ -z "$leftover" ] || fail "a half-written report was left: $leftover"
+    leftover=$(find "$WORK/home" -name '*.part' -o -name '*.journal' -o -name 'orven-report-*.pdf.*')
+    [ -z "$leftover" ] || fail "a half-written report or its journal was left: $leftover"
     PDF=$1
 }
 

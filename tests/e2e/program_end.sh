@@ -41,9 +41,9 @@ letter=$(step_of 'Литера "Г"' 1)
 
 start_orven
 run_steps "$printed"
-# The report's file is begun by the print itself; a signal is handled only
+# The report's journal is begun by the print itself; a signal is handled only
 # after the print has ended.
-wait_file "$WORK/home/Documents" '.orven-report-*.pdf.part'
+wait_file "$WORK/home/Documents" '.orven-report-*.journal'
 kill -TERM "$ORVEN_PID"
 wait_end "after SIGTERM with a report open"
 report_pdf

@@ -111,6 +111,7 @@ public:
         return false;
     }
     void beep() override {}
+    void showWarning(const QString&, const QString&) override {}
 
     QStringList failures;
 

@@ -111,6 +111,7 @@ void ScriptedDialogs::clear() {
     m_steps.clear();
     m_failures.clear();
     m_shown.clear();
+    m_warnings.clear();
     m_beeps = 0;
 }
 

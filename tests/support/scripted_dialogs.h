@@ -48,6 +48,11 @@ public:
     QString inputBox(const QString& prompt, const QString& title, int xTwips, int yTwips) override;
     bool askYesNo(const QString& title, const QString& text) override;
     void beep() override { ++m_beeps; }
+    // Warnings are not scripted: each is kept as "title: text".
+    void showWarning(const QString& title, const QString& text) override {
+        m_warnings << title + QStringLiteral(": ") + text;
+    }
+    QStringList warnings() const { return m_warnings; }
 
 private:
     struct Step {
@@ -66,6 +71,7 @@ private:
     QList<Step> m_steps;
     QStringList m_failures;
     QStringList m_shown;
+    QStringList m_warnings;
     int m_beeps = 0;
     bool m_failImmediately = true;
 };

@@ -1,0 +1,67 @@
+# What `cmake --install` puts where, as Debian's Qt applications have it, and
+# the Debian package built from it by CPack (make package).
+
+# Man pages and the Debian changelog are installed compressed (gzip -n: no
+# name or time stamp, so the package is the same from one build to the next).
+find_program(GZIP_PROGRAM gzip REQUIRED)
+set(ORVEN_GENERATED ${PROJECT_BINARY_DIR}/data)
+file(MAKE_DIRECTORY ${ORVEN_GENERATED})
+configure_file(${PROJECT_SOURCE_DIR}/data/orven.metainfo.xml
+               ${ORVEN_GENERATED}/orven.metainfo.xml @ONLY)
+set(ORVEN_COMPRESSED)
+foreach(page orven.1)
+  configure_file(${PROJECT_SOURCE_DIR}/data/${page} ${ORVEN_GENERATED}/${page} @ONLY)
+  list(APPEND ORVEN_COMPRESSED ${page})
+endforeach()
+configure_file(${PROJECT_SOURCE_DIR}/data/changelog.Debian ${ORVEN_GENERATED}/changelog.Debian
+               @ONLY)
+list(APPEND ORVEN_COMPRESSED changelog.Debian)
+set(ORVEN_COMPRESSED_OUTPUTS)
+foreach(file IN LISTS ORVEN_COMPRESSED)
+  add_custom_command(OUTPUT ${ORVEN_GENERATED}/${file}.gz
+                     COMMAND ${GZIP_PROGRAM} -n -9 -c ${file} > ${file}.gz
+                     DEPENDS ${ORVEN_GENERATED}/${file}
+                     WORKING_DIRECTORY ${ORVEN_GENERATED} VERBATIM)
+  list(APPEND ORVEN_COMPRESSED_OUTPUTS ${ORVEN_GENERATED}/${file}.gz)
+endforeach()
+add_custom_target(orven_data ALL DEPENDS ${ORVEN_COMPRESSED_OUTPUTS})
+
+install(TARGETS orven RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES data/orven.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/orven.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${ORVEN_GENERATED}/orven.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${ORVEN_GENERATED}/orven.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES data/copyright ${ORVEN_GENERATED}/changelog.Debian.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME orven)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "ORVEN developers <orven@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "design calculation of plate heat exchangers for students")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "design calculation of plate heat exchangers for students
+ ORVEN is a teaching program for the design calculation of plate heat
+ exchangers. The student types the initial data of a design, says whether the
+ unit is a cooler or a condenser, picks a standard plate and nozzle from a
+ catalogue, lays the channels out in packs and gets the Reynolds and Prandtl
+ numbers, the heat transfer coefficients, the pressure drops, the required and
+ the available surface and the margin, with warnings and advice. Results are
+ printed into a paged report, or written as a PDF file without a printer.
+ .
+ All text of the program is Russian.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Beyond its libraries: the fonts of its screens and report, the Russian texts
+# of Qt's stock dialogs, the X11 platform plugin and the SVG icon loader.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-liberation2, qt6-translations-l10n, qt6-qpa-plugins, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-user-dirs, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://orven.example.org/")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+include(CPack)
