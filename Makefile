@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build deps e2e screenshots clean
+.PHONY: run test build deps e2e screenshots package package-check clean
 
 deps:
 	@scripts/install-deps
@@ -29,6 +29,14 @@ screenshots: build
 # Only the runs of the real program under a virtual display (also part of test).
 e2e: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -R '^(real_session|program_end)$$'
+
+# The Debian package build/orven_<version>_<arch>.deb, and its check (also part
+# of test): lintian, unpacked and started.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
+package-check: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -R '^(installed_tree|package_check)$$'
 
 clean:
 	rm -rf $(BUILD_DIR)

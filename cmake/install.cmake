@@ -13,9 +13,9 @@ foreach(page orven.1)
   configure_file(${PROJECT_SOURCE_DIR}/data/${page} ${ORVEN_GENERATED}/${page} @ONLY)
   list(APPEND ORVEN_COMPRESSED ${page})
 endforeach()
-configure_file(${PROJECT_SOURCE_DIR}/data/changelog.Debian ${ORVEN_GENERATED}/changelog.Debian
-               @ONLY)
-list(APPEND ORVEN_COMPRESSED changelog.Debian)
+# A native package: its changelog is changelog.gz.
+configure_file(${PROJECT_SOURCE_DIR}/data/changelog ${ORVEN_GENERATED}/changelog @ONLY)
+list(APPEND ORVEN_COMPRESSED changelog)
 set(ORVEN_COMPRESSED_OUTPUTS)
 foreach(file IN LISTS ORVEN_COMPRESSED)
   add_custom_command(OUTPUT ${ORVEN_GENERATED}/${file}.gz
@@ -31,7 +31,7 @@ install(FILES data/orven.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applicatio
 install(FILES data/orven.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${ORVEN_GENERATED}/orven.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${ORVEN_GENERATED}/orven.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES data/copyright ${ORVEN_GENERATED}/changelog.Debian.gz
+install(FILES data/copyright ${ORVEN_GENERATED}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
@@ -39,17 +39,17 @@ set(CPACK_PACKAGE_NAME orven)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "ORVEN developers <orven@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "design calculation of plate heat exchangers for students")
+# CPack puts the summary first and indents every line of this text by one blank.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "design calculation of plate heat exchangers for students
- ORVEN is a teaching program for the design calculation of plate heat
- exchangers. The student types the initial data of a design, says whether the
- unit is a cooler or a condenser, picks a standard plate and nozzle from a
- catalogue, lays the channels out in packs and gets the Reynolds and Prandtl
- numbers, the heat transfer coefficients, the pressure drops, the required and
- the available surface and the margin, with warnings and advice. Results are
- printed into a paged report, or written as a PDF file without a printer.
- .
- All text of the program is Russian.")
+    "ORVEN is a teaching program for the design calculation of plate heat
+exchangers. The student types the initial data of a design, says whether the
+unit is a cooler or a condenser, picks a standard plate and nozzle from a
+catalogue, lays the channels out in packs and gets the Reynolds and Prandtl
+numbers, the heat transfer coefficients, the pressure drops, the required and
+the available surface and the margin, with warnings and advice. Results are
+printed into a paged report, or written as a PDF file without a printer.
+.
+All text of the program is Russian.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -1,0 +1,50 @@
+#!/bin/sh
+# `cmake --install` into a temporary prefix: the installed tree holds the
+# program, its menu entry, icon, AppStream metadata, man page and copyright,
+# and the desktop entry and the metadata pass their ecosystem's validators.
+#
+#   installed_tree.sh <build folder>
+set -u
+BUILD=$1
+for tool in desktop-file-validate appstreamcli man; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "installed_tree: SKIPPED: $tool is not installed (scripts/install-deps installs it)"
+        exit 77
+    fi
+done
+PREFIX=$(mktemp -d "${TMPDIR:-/tmp}/orven-install.XXXXXX")
+trap 'rm -rf "$PREFIX"' EXIT
+fail() {
+    echo "installed_tree: FAILED: $*" >&2
+    exit 1
+}
+
+cmake --install "$BUILD" --prefix "$PREFIX" >"$PREFIX.log" 2>&1 || { cat "$PREFIX.log"; fail "cmake --install"; }
+rm -f "$PREFIX.log"
+
+for file in bin/orven share/applications/orven.desktop \
+    share/icons/hicolor/scalable/apps/orven.svg share/metainfo/orven.metainfo.xml \
+    share/man/man1/orven.1.gz share/doc/orven/copyright; do
+    [ -f "$PREFIX/$file" ] || fail "$file is not installed"
+done
+[ -x "$PREFIX/bin/orven" ] || fail "bin/orven is not executable"
+"$PREFIX/bin/orven" --version | grep -qx "orven $ORVEN_VERSION" || fail "the installed orven --version"
+
+desktop-file-validate "$PREFIX/share/applications/orven.desktop" || fail "desktop-file-validate"
+entry=$PREFIX/share/applications/orven.desktop
+for line in 'Name=ORVEN' 'Comment[ru]=Расчёт пластинчатых теплообменников (учебная программа)' \
+    'Categories=Education;Science;Engineering;' 'Terminal=false' 'Exec=orven' 'Icon=orven'; do
+    grep -qxF "$line" "$entry" || fail "the desktop entry has no line $line"
+done
+grep -q '^Name\[ru\]=' "$entry" && grep -q '^Comment=' "$entry" || fail "the desktop entry lacks Name[ru] or Comment"
+
+appstreamcli validate --no-net "$PREFIX/share/metainfo/orven.metainfo.xml" || fail "appstreamcli validate"
+grep -q "<release version=\"$ORVEN_VERSION\"" "$PREFIX/share/metainfo/orven.metainfo.xml" ||
+    fail "the metadata does not name the release $ORVEN_VERSION"
+
+# The man page renders without a warning of groff's.
+warnings=$(MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l "$PREFIX/share/man/man1/orven.1.gz" 2>&1 >/dev/null)
+[ -z "$warnings" ] || fail "the man page: $warnings"
+MANWIDTH=80 man -E UTF-8 -l "$PREFIX/share/man/man1/orven.1.gz" 2>/dev/null | grep -q "Документы" ||
+    fail "the man page does not say where reports go"
+echo "installed_tree: passed"

@@ -1,0 +1,73 @@
+#!/bin/sh
+# The Debian package: built by CPack, listed, checked by lintian (no error), and
+# unpacked into a temporary root whose orven starts under a virtual display to
+# its main menu, loading Qt's Russian texts and the Liberation fonts from their
+# installed places.
+#
+#   package_check.sh <build folder>
+set -u
+BUILD=$1
+for tool in cpack dpkg-deb dpkg-shlibdeps lintian strace xvfb-run xdotool; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "package_check: SKIPPED: $tool is not installed (scripts/install-deps installs it)"
+        exit 77
+    fi
+done
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/orven-package.XXXXXX")
+trap '[ -n "${KEEP:-}" ] || rm -rf "$WORK"' EXIT
+fail() {
+    echo "package_check: FAILED: $*" >&2
+    exit 1
+}
+
+(cd "$BUILD" && cpack -G DEB) >"$WORK/cpack.log" 2>&1 || { cat "$WORK/cpack.log"; fail "cpack"; }
+DEB=$BUILD/orven_${ORVEN_VERSION}_$(dpkg --print-architecture).deb
+[ -f "$DEB" ] || fail "no $DEB"
+
+dpkg-deb -c "$DEB" >"$WORK/contents.txt" || fail "dpkg-deb -c"
+for file in ./usr/bin/orven ./usr/share/applications/orven.desktop \
+    ./usr/share/icons/hicolor/scalable/apps/orven.svg ./usr/share/metainfo/orven.metainfo.xml \
+    ./usr/share/man/man1/orven.1.gz ./usr/share/doc/orven/copyright ./usr/share/doc/orven/changelog.gz; do
+    grep -q " $file\$" "$WORK/contents.txt" || fail "the package lacks $file"
+done
+depends=$(dpkg-deb -f "$DEB" Depends)
+for package in fonts-liberation2 qt6-translations-l10n qt6-qpa-plugins libqt6widgets6; do
+    echo "$depends" | grep -q "$package" || fail "Depends lacks $package: $depends"
+done
+[ "$(dpkg-deb -f "$DEB" Section)" = science ] || fail "the section is not science"
+
+lintian --no-tag-display-limit "$DEB" >"$WORK/lintian.txt" 2>&1
+if grep -q '^E:' "$WORK/lintian.txt"; then
+    cat "$WORK/lintian.txt" >&2
+    fail "lintian reports errors"
+fi
+grep '^W:' "$WORK/lintian.txt" >&2
+
+dpkg-deb -x "$DEB" "$WORK/root" || fail "dpkg-deb -x"
+mkdir -p "$WORK/home" "$WORK/runtime" && chmod 700 "$WORK/runtime"
+(
+    export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime" LANG=ru_RU.UTF-8
+    unset QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS
+    exec xvfb-run -a -n $(($$ % 300 + 500)) -s "-screen 0 1280x1024x24" sh -c '
+        strace -f -qq -e trace=openat -o "$1/opens.txt" "$1/root/usr/bin/orven" 2>"$1/orven.err" &
+        pid=$!
+        # Titles compared as whole texts (the name search of xdotool misses
+        # some Cyrillic titles).
+        for i in $(seq 1 200); do
+            for id in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
+                [ "$(xdotool getwindowname "$id")" = "НАЧАЛО РАБОТЫ С ПРОГРАММОЙ" ] &&
+                    echo "$id" >"$1/menu.txt"
+            done
+            [ -s "$1/menu.txt" ] && break
+            sleep 0.1
+        done
+        # The program itself is the child of strace; strace ends with it.
+        kill -TERM $(pgrep -P $pid) 2>/dev/null
+        wait $pid' sh "$WORK"
+) || fail "the unpacked orven did not end with status 0: $(cat "$WORK/orven.err")"
+[ -s "$WORK/menu.txt" ] || fail "the unpacked orven showed no main menu"
+grep -q 'qtbase_ru\.qm", O_RDONLY[^=]*= [0-9]' "$WORK/opens.txt" ||
+    fail "the unpacked orven did not load Qt's Russian texts (qtbase_ru.qm)"
+grep -q 'Liberation[^"]*\.ttf", O_RDONLY[^=]*= [0-9]' "$WORK/opens.txt" ||
+    fail "the unpacked orven did not load a Liberation font"
+echo "package_check: passed ($(grep -c '^W:' "$WORK/lintian.txt") lintian warnings)"
