@@ -23,7 +23,11 @@ QString notificationText(QString message) {
 }
 
 // exit() called from inside the event loop (Qt does so when the X connection
-// breaks) skips aboutToQuit; the open report is finished here instead.
+// breaks) skips aboutToQuit; the open report is finished here instead. The
+// handler is registered anew whenever a report opens: handlers run in the
+// reverse order of registration, interleaved with the destruction of Qt's
+// global caches, so one registered after the caches it needs were made runs
+// while they are still there.
 void finishReportAtExit() {
     orven::finishOpenReport();
     orven::waitForDesktopNotifications(500);
@@ -54,8 +58,8 @@ int main(int argc, char* argv[]) {
         orven::dialogs().showWarning(QStringLiteral("Отчёт не сохраняется"),
                                      notificationText(message));
     });
+    printer.setDocumentOpenedListener([] { std::atexit(finishReportAtExit); });
     printer.recoverLeftReports();
-    std::atexit(finishReportAtExit);
 
     orven::startProgram(app, printer);
     int status = 0;

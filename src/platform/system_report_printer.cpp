@@ -228,6 +228,9 @@ void SystemReportPrinter::openDocument() {
     plannedPdfPath_.clear();
     journalled_ = 0;
     document_ = {{ReportOperation::Font, fontName_, 0}, {ReportOperation::Size, QString(), fontSize_}};
+    if (documentOpenedListener_) {
+        documentOpenedListener_();
+    }
     if (!fixedPdfPath_.isEmpty()) {
         return;
     }

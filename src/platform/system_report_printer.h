@@ -65,6 +65,11 @@ public:
     using UnsavedListener = std::function<void(const QString& message)>;
     void setUnsavedListener(UnsavedListener listener) { unsavedListener_ = std::move(listener); }
 
+    // Told each time a document opens (its first line).
+    void setDocumentOpenedListener(std::function<void()> listener) {
+        documentOpenedListener_ = std::move(listener);
+    }
+
     // The folders a report may go to, in order of preference.
     static QStringList reportFolders();
 
@@ -107,6 +112,7 @@ private:
     int folderIndex_ = -1;
     MessageListener messageListener_;
     UnsavedListener unsavedListener_;
+    std::function<void()> documentOpenedListener_;
 };
 
 } // namespace orven

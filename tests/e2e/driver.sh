@@ -62,15 +62,18 @@ make_plan() {
 # of its own: no printer is configured here, so a report goes into
 # $HOME/Documents as a PDF.
 RUN_ORVEN=$(cd "$(dirname "$0")/../../scripts" && pwd)/run-orven
+# With "keep" as $1 the home of the last run stays as it was (a second start).
 start_orven() {
-    rm -rf "$WORK/home"
+    if [ "${1:-}" != keep ]; then
+        rm -rf "$WORK/home"
+    fi
     mkdir -p "$WORK/home"
     (
         unset QT_QPA_PLATFORM XDG_CONFIG_HOME XDG_DOCUMENTS_DIR
         # No session bus unless the test brings one of its own.
         [ -n "${ORVEN_E2E_BUS:-}" ] || unset DBUS_SESSION_BUS_ADDRESS
         export HOME="$WORK/home" LANG=ru_RU.UTF-8 LANGUAGE=ru
-        exec "$RUN_ORVEN" "$ORVEN" 2>"$WORK/orven.err"
+        exec "$RUN_ORVEN" "$ORVEN" 2>>"$WORK/orven.err"
     ) &
     ORVEN_PID=$!
 }

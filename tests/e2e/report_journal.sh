@@ -1,0 +1,78 @@
+#!/bin/sh
+# No report lost when the program dies: two results blocks printed, then
+#  (a) the X server goes away: the program ends by itself and leaves the
+#      complete PDF of both blocks;
+#  (b) the program is killed with SIGKILL: its journal is there; the next start
+#      shows the main menu and writes the recovered PDF of both blocks
+#      ("-восстановлен" before ".pdf").
+# Each PDF is read back with pdftotext and compared line by line with the
+# recording printer's report of the same session; no journal is left.
+#
+#   report_journal.sh <orven binary> <orven_session_plan binary>
+set -u
+NAME=report_journal
+ORVEN=$1
+PLANNER=$2
+. "$(dirname "$0")/driver.sh"
+
+make_plan
+second=$(step_of "Печать результатов" 2)
+[ -n "$second" ] || fail "the plan has no second print step"
+
+compare_report() {
+    pdftotext -layout -fixed 6 "$PDF" "$WORK/printed.txt" || fail "pdftotext cannot read $PDF"
+    pdftotext -bbox "$PDF" "$WORK/boxes.html" || fail "pdftotext cannot read the words of $PDF"
+    QT_QPA_PLATFORM=offscreen "$PLANNER" compare "$WORK/expected.txt" "$WORK/printed.txt" \
+        "$WORK/boxes.html" || fail "$1: the report differs from the recorded one"
+}
+
+# (b) first, while the X server is still there: SIGKILL after two blocks.
+start_orven
+run_steps "$second"
+settle
+wait_file "$WORK/home/Documents" '.orven-report-*.journal'
+kill -KILL "$ORVEN_PID"
+wait "$ORVEN_PID" 2>/dev/null
+ORVEN_PID=
+[ -z "$(find "$WORK/home" -name 'orven-report-*.pdf')" ] || fail "a PDF was there before the next start"
+start_orven keep
+wait_window "НАЧАЛО РАБОТЫ С ПРОГРАММОЙ" >/dev/null || exit 1
+report_pdf
+case "$PDF" in
+*-восстановлен.pdf) ;;
+*) fail "the recovered report is named $PDF" ;;
+esac
+grep -q "восстановлен в файле $PDF" "$WORK/orven.err" || fail "the next start did not say it recovered $PDF"
+compare_report "after SIGKILL"
+kill -TERM "$ORVEN_PID"
+wait_end "after SIGTERM at the menu of the second start"
+
+# (a) the X server killed after two blocks: an X server of this part's own,
+# since the one of xvfb-run must outlive the test.
+: >"$WORK/orven.err"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
+XVFB_PID=$!
+deadline=$(($(now) + STEP_TIMEOUT))
+until [ -s "$WORK/display" ]; do
+    [ "$(now)" -lt "$deadline" ] || fail "the second X server did not start"
+    sleep 0.1
+done
+export DISPLAY=":$(cat "$WORK/display")"
+unset XAUTHORITY
+start_orven
+run_steps "$second"
+settle
+wait_file "$WORK/home/Documents" '.orven-report-*.journal'
+kill -KILL "$XVFB_PID"
+wait "$XVFB_PID" 2>/dev/null
+deadline=$(($(now) + STEP_TIMEOUT))
+while kill -0 "$ORVEN_PID" 2>/dev/null; do
+    [ "$(now)" -lt "$deadline" ] || fail "the program did not end after the X server went away"
+    sleep 0.1
+done
+wait "$ORVEN_PID"
+echo "$NAME: the program ended with status $? after the X server went away"
+ORVEN_PID=
+report_pdf
+compare_report "after the X server went away"
+echo "$NAME: passed in $(($(now) - START))s"
