@@ -1,5 +1,6 @@
 #include "platform/system_report_printer.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -345,26 +346,42 @@ void SystemReportPrinter::finishAsPdf() {
 }
 
 bool SystemReportPrinter::writePdf(const ReportOperations& operations, const QString& path) {
-    // Written under a temporary name and put in place only when complete; a
-    // write that fails on the way (a full disk) leaves the old file as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    bool painted = false;
+    // The PDF is made in memory, then written under a temporary name and put
+    // in place only when complete; a write that fails on the way (a full disk)
+    // leaves the old file as it was. QSaveFile alone does not see every failed
+    // write (a buffered write that fails when the file is closed), so the size
+    // on the disk is checked as well.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(pageMargins, QPageLayout::Millimeter);
         writer.setResolution(pdfResolution);
         writer.setTitle(QStringLiteral("ORVEN"));
         writer.setCreator(QStringLiteral("ORVEN"));
-        painted = render(operations, writer, pdfResolution);
+        if (!render(operations, writer, pdfResolution)) {
+            return false;
+        }
     }
-    if (!painted) {
+    const QByteArray& data = pdf.data();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (file.write(data) != data.size() || !file.flush()) {
         file.cancelWriting();
+        file.commit();
+        return false;
     }
-    return file.commit();
+    if (!file.commit()) {
+        return false;
+    }
+    if (QFileInfo(path).size() != data.size()) {
+        QFile::remove(path);
+        return false;
+    }
+    return true;
 }
 
 bool SystemReportPrinter::render(const ReportOperations& operations, QPagedPaintDevice& device,

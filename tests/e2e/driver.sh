@@ -23,8 +23,11 @@ fi
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/orven-$NAME.XXXXXX")
 ORVEN_PID=
+# CLEANUP names a command of the test's own run first (an X server, mounts).
+CLEANUP=:
 finish() {
     status=$?
+    $CLEANUP
     if [ -n "$ORVEN_PID" ] && kill -0 "$ORVEN_PID" 2>/dev/null; then
         kill "$ORVEN_PID" 2>/dev/null
         wait "$ORVEN_PID" 2>/dev/null
@@ -110,8 +113,9 @@ wait_gone() {
 # go, before the buttons that the answer brings up are there).
 settle() { sleep 0.3; }
 
-# Runs the first $1 steps of the plan (all when empty): clicks at the button
-# positions, answers typed into the boxes, each box focused first.
+# Runs the first $1 steps of the plan (all when empty), from step $2 on (the
+# first when not given): clicks at the button positions, answers typed into
+# the boxes, each box focused first.
 LAST_BOX=
 run_steps() {
     TAB=$(printf '\t')
@@ -119,6 +123,7 @@ run_steps() {
     while IFS="$TAB" read -r kind title a b what; do
         step=$((step + 1))
         [ -z "${1:-}" ] || [ "$step" -le "$1" ] || break
+        [ "$step" -ge "${2:-1}" ] || continue
         case "$kind" in
         click)
             win=$(wait_window "$title") || exit 1

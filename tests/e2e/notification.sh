@@ -24,7 +24,8 @@ ORVEN_E2E_BUS=1
 
 "$SERVICE" "$WORK/notifications.log" >"$WORK/service.out" 2>&1 &
 SERVICE_PID=$!
-trap 'kill $SERVICE_PID 2>/dev/null; finish' EXIT
+stop_service() { kill "$SERVICE_PID" 2>/dev/null; }
+CLEANUP=stop_service
 deadline=$(($(now) + STEP_TIMEOUT))
 until grep -q ready "$WORK/service.out" 2>/dev/null; do
     [ "$(now)" -lt "$deadline" ] || fail "the fake notification service did not start"

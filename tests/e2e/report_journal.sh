@@ -50,8 +50,10 @@ wait_end "after SIGTERM at the menu of the second start"
 # (a) the X server killed after two blocks: an X server of this part's own,
 # since the one of xvfb-run must outlive the test.
 : >"$WORK/orven.err"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
 XVFB_PID=$!
+stop_second_x() { kill -KILL "$XVFB_PID" 2>/dev/null; }
+CLEANUP=stop_second_x
 deadline=$(($(now) + STEP_TIMEOUT))
 until [ -s "$WORK/display" ]; do
     [ "$(now)" -lt "$deadline" ] || fail "the second X server did not start"
@@ -59,6 +61,10 @@ until [ -s "$WORK/display" ]; do
 done
 export DISPLAY=":$(cat "$WORK/display")"
 unset XAUTHORITY
+until xdpyinfo >/dev/null 2>&1; do
+    [ "$(now)" -lt "$deadline" ] || fail "the second X server $DISPLAY takes no connection"
+    sleep 0.1
+done
 start_orven
 run_steps "$second"
 settle
