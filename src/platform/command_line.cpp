@@ -82,9 +82,10 @@ int handleCommandLine(int argc, char* argv[]) {
                 break;
             }
         }
-        writeTo(stderr, QStringLiteral("orven: неизвестный аргумент «%1»; программа запускается без "
-                                       "аргументов (справка: orven --help)\n")
-                            .arg(shown));
+        writeTo(stderr,
+                QStringLiteral("orven: неизвестный аргумент «%1»; программа запускается без "
+                               "аргументов (справка: orven --help)\n")
+                    .arg(shown));
         return 2;
     }
     if (parser.isSet(help)) {

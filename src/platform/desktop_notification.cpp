@@ -47,26 +47,26 @@ public:
     }
 
     void send(const QString& text, const QString& pdfPath) {
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(service, objectPath, interfaceName, QStringLiteral("Notify"));
-        const QStringList actions =
-            pdfPath.isEmpty() ? QStringList() : QStringList{openAction, QStringLiteral("Открыть отчёт")};
+        QDBusMessage call = QDBusMessage::createMethodCall(service, objectPath, interfaceName,
+                                                           QStringLiteral("Notify"));
+        const QStringList actions = pdfPath.isEmpty()
+                                        ? QStringList()
+                                        : QStringList{openAction, QStringLiteral("Открыть отчёт")};
         QVariantMap hints;
         hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("orven"));
         call << QStringLiteral("ORVEN") << 0u << QStringLiteral("orven") << QStringLiteral("ORVEN")
              << text << actions << hints << -1;
-        auto* watcher =
-            new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call, callTimeout), this);
+        auto* watcher = new QDBusPendingCallWatcher(
+            QDBusConnection::sessionBus().asyncCall(call, callTimeout), this);
         pending_ << watcher;
-        connect(watcher, &QDBusPendingCallWatcher::finished, this,
-                [this, watcher, pdfPath] {
-                    const QDBusPendingReply<uint> reply = *watcher;
-                    if (!reply.isError() && !pdfPath.isEmpty()) {
-                        files_.insert(reply.value(), pdfPath);
-                    }
-                    pending_.removeOne(watcher);
-                    watcher->deleteLater();
-                });
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, pdfPath] {
+            const QDBusPendingReply<uint> reply = *watcher;
+            if (!reply.isError() && !pdfPath.isEmpty()) {
+                files_.insert(reply.value(), pdfPath);
+            }
+            pending_.removeOne(watcher);
+            watcher->deleteLater();
+        });
     }
 
     void wait(int msecs) {
@@ -95,8 +95,7 @@ Notifier* notifier() {
     if (QCoreApplication::instance() == nullptr) {
         return nullptr;
     }
-    if (instance.isNull() && sessionBusNamed() &&
-        QDBusConnection::sessionBus().isConnected()) {
+    if (instance.isNull() && sessionBusNamed() && QDBusConnection::sessionBus().isConnected()) {
         instance = new Notifier(QCoreApplication::instance());
     }
     return instance;

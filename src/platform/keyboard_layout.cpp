@@ -25,8 +25,7 @@ QString layoutList(Display* display) {
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
     if (XGetWindowProperty(display, DefaultRootWindow(display), names, 0, 1024, False,
-                           AnyPropertyType, &type, &format, &count, &remaining,
-                           &data) != Success ||
+                           AnyPropertyType, &type, &format, &count, &remaining, &data) != Success ||
         data == nullptr)
         return QString();
     QString layouts;

@@ -104,18 +104,17 @@ int fittingLength(const QString& text, const QFontMetricsF& metrics, double widt
     return fits;
 }
 
-// True while the process that wrote a journal still runs this program.
+// True while the process that wrote a journal still runs this program (a
+// process id of a gone process may have been taken by another program).
 bool stillRunning(qint64 processId) {
-    if (processId <= 0 || processId == ::getpid()) {
-        return processId == ::getpid();
+    if (processId == ::getpid()) {
+        return true;
     }
-    if (::kill(static_cast<pid_t>(processId), 0) != 0 && errno == ESRCH) {
+    if (processId <= 0 || (::kill(static_cast<pid_t>(processId), 0) != 0 && errno == ESRCH)) {
         return false;
     }
-    const QString other =
-        QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(processId));
-    const QString self = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
-    return !other.isEmpty() && other == self;
+    const QString other = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(processId));
+    return !other.isEmpty() && other == QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
 }
 
 } // namespace
@@ -228,7 +227,8 @@ void SystemReportPrinter::openDocument() {
     lastPdfPath_.clear();
     plannedPdfPath_.clear();
     journalled_ = 0;
-    document_ = {{ReportOperation::Font, fontName_, 0}, {ReportOperation::Size, QString(), fontSize_}};
+    document_ = {{ReportOperation::Font, fontName_, 0},
+                 {ReportOperation::Size, QString(), fontSize_}};
     if (documentOpenedListener_) {
         documentOpenedListener_();
     }
@@ -240,7 +240,8 @@ void SystemReportPrinter::openDocument() {
     const QString folder = writableFolder(-1, &folderIndex_);
     if (folder.isEmpty()) {
         const QString message =
-            QStringLiteral("ORVEN: отчёт некуда сохранить: ни в одну из папок %1 нельзя записать файл")
+            QStringLiteral(
+                "ORVEN: отчёт некуда сохранить: ни в одну из папок %1 нельзя записать файл")
                 .arg(reportFolders().join(QStringLiteral(", ")));
         tell(message);
         if (!toSystemPrinter_ && unsavedListener_) {
@@ -250,8 +251,10 @@ void SystemReportPrinter::openDocument() {
     }
     const QString stem = QStringLiteral("orven-report-") + timeStamp();
     plannedPdfPath_ = freeReportName(folder, stem);
-    const QString journalPath = QDir(folder).filePath(
-        QStringLiteral(".%1-%2.journal").arg(QFileInfo(plannedPdfPath_).completeBaseName()).arg(::getpid()));
+    const QString journalPath =
+        QDir(folder).filePath(QStringLiteral(".%1-%2.journal")
+                                  .arg(QFileInfo(plannedPdfPath_).completeBaseName())
+                                  .arg(::getpid()));
     if (!journal_.open(journalPath, plannedPdfPath_)) {
         tell(QStringLiteral("ORVEN: журнал отчёта не удалось начать (%1); отчёт хранится только в "
                             "памяти до конца работы")
@@ -310,9 +313,8 @@ bool SystemReportPrinter::printOnSystemPrinter() {
 }
 
 void SystemReportPrinter::finishAsPdf() {
-    const QString stem = plannedPdfPath_.isEmpty()
-                             ? QStringLiteral("orven-report-") + timeStamp()
-                             : QFileInfo(plannedPdfPath_).completeBaseName();
+    const QString stem = plannedPdfPath_.isEmpty() ? QStringLiteral("orven-report-") + timeStamp()
+                                                   : QFileInfo(plannedPdfPath_).completeBaseName();
     int index = plannedPdfPath_.isEmpty() ? -1 : folderIndex_;
     QString path = plannedPdfPath_;
     while (true) {

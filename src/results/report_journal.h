@@ -29,17 +29,17 @@ struct ReportOperation {
         Page = 'P',
     };
     Kind kind = Empty;
-    QString text;     // Font: the family; Line: the line
-    double size = 0;  // Size: the points
+    QString text;    // Font: the family; Line: the line
+    double size = 0; // Size: the points
 
     bool operator==(const ReportOperation&) const = default;
 };
 using ReportOperations = QList<ReportOperation>;
 
 struct JournalContents {
-    bool valid = false;         // the first line is a journal header
-    qint64 processId = 0;       // the process that wrote it
-    QString reportPath;         // where the finished report was to go
+    bool valid = false;          // the first line is a journal header
+    qint64 processId = 0;        // the process that wrote it
+    QString reportPath;          // where the finished report was to go
     ReportOperations operations; // every complete block, in order
 };
 

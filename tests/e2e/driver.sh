@@ -151,17 +151,43 @@ step_of() {
     grep -nF "\"$1\"" "$WORK/plan.tsv" | sed -n "${2}p" | cut -d: -f1
 }
 
-# Waits for the program to end by itself; fails unless its status is 0.
-wait_end() {
+# Waits for the program to end by itself; its status is left in EXIT_STATUS.
+wait_exit() {
     deadline=$(($(now) + STEP_TIMEOUT))
     while kill -0 "$ORVEN_PID" 2>/dev/null; do
         [ "$(now)" -lt "$deadline" ] || fail "the program did not end $1"
         sleep 0.1
     done
     wait "$ORVEN_PID"
-    status=$?
+    EXIT_STATUS=$?
     ORVEN_PID=
-    [ "$status" -eq 0 ] || fail "the program ended with status $status $1"
+}
+
+# The same, failing unless the status is 0.
+wait_end() {
+    wait_exit "$1"
+    [ "$EXIT_STATUS" -eq 0 ] || fail "the program ended with status $EXIT_STATUS $1"
+}
+
+# A fresh run up to step $1 (a print), then SIGTERM: the program ends with
+# status 0 and leaves its report (report_pdf). The report's journal is begun
+# by the print itself; a signal is handled only after the print has ended.
+print_then_terminate() {
+    start_orven
+    run_steps "$1"
+    wait_file "$WORK/home/Documents" '.orven-report-*.journal'
+    kill -TERM "$ORVEN_PID"
+    wait_end "after SIGTERM with a report open"
+    report_pdf
+}
+
+# The PDF $1 read back (pdftotext) and compared line by line with the
+# recording printer's report of the plan; $2 names the case.
+compare_with_plan() {
+    pdftotext -layout -fixed 6 "$1" "$WORK/printed.txt" || fail "$2: pdftotext cannot read $1"
+    pdftotext -bbox "$1" "$WORK/boxes.html" || fail "$2: pdftotext cannot read the words of $1"
+    QT_QPA_PLATFORM=offscreen "$PLANNER" compare "$WORK/expected.txt" "$WORK/printed.txt" \
+        "$WORK/boxes.html" || fail "$2: the printed report differs from the recorded one"
 }
 
 # The one finished report PDF in the documents folder, checked with pdfinfo;

@@ -34,12 +34,7 @@ done
 
 make_plan
 printed=$(step_of "Печать результатов" 1)
-start_orven
-run_steps "$printed"
-wait_file "$WORK/home/Documents" '.orven-report-*.journal'
-kill -TERM "$ORVEN_PID"
-wait_end "after SIGTERM with a report open"
-report_pdf
+print_then_terminate "$printed"
 
 count=$(grep -c . "$WORK/notifications.log" 2>/dev/null || echo 0)
 [ "$count" -eq 1 ] || fail "the service got $count notifications, not 1: $(cat "$WORK/notifications.log")"

@@ -39,14 +39,7 @@ printed=$(step_of "Печать результатов" 1)
 letter=$(step_of 'Литера "Г"' 1)
 [ -n "$printed" ] && [ -n "$letter" ] || fail "the plan has no print or no letter step"
 
-start_orven
-run_steps "$printed"
-# The report's journal is begun by the print itself; a signal is handled only
-# after the print has ended.
-wait_file "$WORK/home/Documents" '.orven-report-*.journal'
-kill -TERM "$ORVEN_PID"
-wait_end "after SIGTERM with a report open"
-report_pdf
+print_then_terminate "$printed"
 pdftotext -layout "$PDF" "$WORK/printed.txt" || fail "pdftotext cannot read $PDF"
 blocks=$(grep -c "Тип теплообменника - ХОЛОДИЛЬНИК" "$WORK/printed.txt")
 [ "$blocks" -eq 1 ] || fail "the report holds $blocks results blocks, not 1"

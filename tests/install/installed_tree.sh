@@ -6,12 +6,8 @@
 #   installed_tree.sh <build folder>
 set -u
 BUILD=$1
-for tool in desktop-file-validate appstreamcli man; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "installed_tree: SKIPPED: $tool is not installed (scripts/install-deps installs it)"
-        exit 77
-    fi
-done
+. "$(dirname "$0")/need_tools.sh"
+need_tools installed_tree desktop-file-validate appstreamcli man
 PREFIX=$(mktemp -d "${TMPDIR:-/tmp}/orven-install.XXXXXX")
 trap 'rm -rf "$PREFIX"' EXIT
 fail() {

@@ -7,12 +7,8 @@
 #   package_check.sh <build folder>
 set -u
 BUILD=$1
-for tool in cpack dpkg-deb dpkg-shlibdeps lintian strace xvfb-run xdotool; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "package_check: SKIPPED: $tool is not installed (scripts/install-deps installs it)"
-        exit 77
-    fi
-done
+. "$(dirname "$0")/need_tools.sh"
+need_tools package_check cpack dpkg-deb dpkg-shlibdeps lintian strace xvfb-run xdotool
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/orven-package.XXXXXX")
 trap '[ -n "${KEEP:-}" ] || rm -rf "$WORK"' EXIT
 fail() {

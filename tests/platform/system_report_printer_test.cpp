@@ -61,6 +61,31 @@ QString reportLikeLine(int number) {
         .arg(QString::number(number * 12.25, 'f', 2), 15);
 }
 
+// HOME, XDG_CONFIG_HOME and TMPDIR pointed into a folder for one test.
+class HomeIn {
+public:
+    explicit HomeIn(const QString& folder) {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "TMPDIR"}) {
+            saved_ << qMakePair(QByteArray(name), qgetenv(name));
+        }
+        QDir().mkpath(folder + QStringLiteral("/home"));
+        QDir().mkpath(folder + QStringLiteral("/tmp"));
+        qputenv("HOME", (folder + QStringLiteral("/home")).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (folder + QStringLiteral("/home/.config")).toLocal8Bit());
+        qputenv("TMPDIR", (folder + QStringLiteral("/tmp")).toLocal8Bit());
+    }
+    ~HomeIn() {
+        for (const auto& [name, value] : saved_) {
+            qputenv(name.constData(), value);
+        }
+    }
+    HomeIn(const HomeIn&) = delete;
+    HomeIn& operator=(const HomeIn&) = delete;
+
+private:
+    QList<QPair<QByteArray, QByteArray>> saved_;
+};
+
 } // namespace
 
 class SystemReportPrinterTest : public QObject {
@@ -224,6 +249,99 @@ private slots:
             QCOMPARE(pdfPageCount(path), 1);
         }
         QVERIFY(pdfText(written.at(1)).contains(QStringLiteral("Отчёт 1")));
+    }
+
+    // The documents folder that cannot take the report sends it on to the
+    // next place; the message that names the file comes with its path.
+    void reportGoesToTheFirstFolderThatTakesIt_data() {
+        QTest::addColumn<QString>("documents"); // "file", "missing"
+        QTest::addColumn<QString>("expectedFolder");
+        QTest::newRow("documents a plain file") << QStringLiteral("file") << QStringLiteral("home");
+        QTest::newRow("documents missing")
+            << QStringLiteral("missing") << QStringLiteral("home/Documents");
+    }
+    void reportGoesToTheFirstFolderThatTakesIt() {
+        if (!QPrinterInfo::defaultPrinter().isNull()) {
+            QSKIP("a default printer is installed; reports go to it, not to files");
+        }
+        QFETCH(QString, documents);
+        QFETCH(QString, expectedFolder);
+        QTemporaryDir root;
+        const HomeIn home(root.path());
+        if (documents == QLatin1String("file")) {
+            QFile file(root.filePath(QStringLiteral("home/Documents")));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QStringList told;
+        QString toldPath;
+        SystemReportPrinter printer;
+        printer.setMessageListener([&](const QString& message, const QString& pdfPath) {
+            told << message;
+            toldPath = pdfPath;
+        });
+        printer.printLine(QStringLiteral("Отчёт"));
+        printer.endBlock();
+        printer.endDocument();
+        QCOMPARE(QFileInfo(printer.lastPdfPath()).absolutePath(), root.filePath(expectedFolder));
+        QCOMPARE(toldPath, printer.lastPdfPath());
+        QCOMPARE(told, QStringList{QStringLiteral("ORVEN: отчёт записан в файл ") + toldPath});
+        QVERIFY(pdfText(toldPath).contains(QStringLiteral("Отчёт")));
+        QVERIFY(QDir(root.filePath(expectedFolder))
+                    .entryList({QStringLiteral("*.journal")}, QDir::Files | QDir::Hidden)
+                    .isEmpty());
+    }
+
+    // A journal left by a process that is gone becomes a recovered PDF and is
+    // removed; the journal of a report still open in this process is left.
+    void leftJournalsAreRecovered() {
+        QTemporaryDir root;
+        const HomeIn home(root.path());
+        const QString folder = root.filePath(QStringLiteral("home/Documents"));
+        QVERIFY(QDir().mkpath(folder));
+        QProcess gone;
+        gone.start(QStringLiteral("true"));
+        QVERIFY(gone.waitForFinished());
+        const qint64 gonePid = gone.processId() > 0 ? gone.processId() : 999999;
+
+        const ReportOperations block{{ReportOperation::Line, QStringLiteral("Блок один"), 0},
+                                     {ReportOperation::Page, QString(), 0},
+                                     {ReportOperation::Line, QStringLiteral("Блок два"), 0}};
+        const auto writeJournal = [&](const QString& name, qint64 pid) {
+            QFile file(QDir(folder).filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(
+                journalHeader(pid, QDir(folder).filePath(QStringLiteral("orven-report-x.pdf"))) +
+                journalBlock(block) + "L половина бло"); // cut inside a block
+        };
+        writeJournal(QStringLiteral(".orven-report-x-1.journal"), gonePid);
+        writeJournal(QStringLiteral(".orven-report-y-2.journal"),
+                     QCoreApplication::applicationPid());
+
+        QStringList told;
+        SystemReportPrinter printer;
+        printer.setMessageListener(
+            [&](const QString& message, const QString&) { told << message; });
+        printer.recoverLeftReports();
+
+        const QString recovered =
+            QDir(folder).filePath(QStringLiteral("orven-report-x-восстановлен.pdf"));
+        QCOMPARE(told,
+                 QStringList{QStringLiteral("ORVEN: отчёт, не законченный при прошлой работе, "
+                                            "восстановлен в файле ") +
+                             recovered});
+        const QList<QStringList> pages = pdfPages(recovered);
+        QCOMPARE(pages.size(), 2);
+        QCOMPARE(pages.at(0).join(QLatin1Char('|')).trimmed(), QStringLiteral("Блок один"));
+        QCOMPARE(pages.at(1).join(QLatin1Char('|')).trimmed(), QStringLiteral("Блок два"));
+        QCOMPARE(QDir(folder).entryList({QStringLiteral("*.journal")}, QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral(".orven-report-y-2.journal")});
+    }
+
+    void pdfThatCannotBeWrittenLeavesNothing() {
+        const QString path = dir_.filePath(QStringLiteral("no/such/folder/report.pdf"));
+        QVERIFY(!SystemReportPrinter::writePdf({{ReportOperation::Line, QStringLiteral("x"), 0}},
+                                               path));
+        QVERIFY(!QFileInfo::exists(path));
     }
 
 private:
