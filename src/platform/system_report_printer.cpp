@@ -78,7 +78,8 @@ bool takesFiles(const QString& folder) {
 
 bool hasRows(const ReportOperations& operations) {
     return std::any_of(operations.cbegin(), operations.cend(), [](const ReportOperation& op) {
-        return op.kind == ReportOperation::Line || op.kind == ReportOperation::Empty;
+        return op.kind == ReportOperation::Line || op.kind == ReportOperation::Empty ||
+               op.kind == ReportOperation::Header;
     });
 }
 
@@ -184,6 +185,10 @@ void SystemReportPrinter::newPage() {
     record({ReportOperation::Page, QString(), 0});
 }
 
+void SystemReportPrinter::printPageHeaderLine(const QString& text, int pageNumber) {
+    record({ReportOperation::Header, text, double(pageNumber)});
+}
+
 void SystemReportPrinter::record(const ReportOperation& operation) {
     switch (operation.kind) {
     case ReportOperation::Font:
@@ -200,6 +205,7 @@ void SystemReportPrinter::record(const ReportOperation& operation) {
         break;
     case ReportOperation::Line:
     case ReportOperation::Empty:
+    case ReportOperation::Header:
         if (!documentOpen_) {
             openDocument();
         }
@@ -401,21 +407,59 @@ bool SystemReportPrinter::render(const ReportOperations& operations, QPagedPaint
     painter.setFont(font);
     QFontMetricsF metrics(font, &device);
 
+    enum class Row { Text, Blank, Header };
     bool pagesOk = true;
     bool started = false;
-    bool pageBreakPending = false;
+    bool pageBreakPending = false; // asked for by the report
+    bool sheetFull = false;        // the next row begins a continuation sheet
     int row = 0;
-    const auto printRow = [&](const QString& text) {
-        if (started && (pageBreakPending || row >= linesPerPage)) {
-            pagesOk = device.newPage() && pagesOk;
-            row = 0;
-        }
-        started = true;
-        pageBreakPending = false;
+    // Sheets of this document, and the header that begins a sheet.
+    int sheet = 0;
+    int firstHeaderSheet = 0;
+    int firstHeaderNumber = 0;
+    QString headerText;
+    bool haveHeader = false;
+    const auto numberOfSheet = [&](int onSheet) {
+        return QString::number(firstHeaderNumber + onSheet - firstHeaderSheet);
+    };
+    const auto drawRow = [&](const QString& text) {
         if (!text.isEmpty()) {
             painter.drawText(QPointF(0, row * linePitch + metrics.ascent()), text);
         }
         ++row;
+    };
+    const auto printRow = [&](const QString& text, Row kind) {
+        if (started && row >= linesPerPage && !pageBreakPending) {
+            sheetFull = true;
+        }
+        // A blank row never begins a continuation sheet.
+        if (sheetFull && !pageBreakPending && kind == Row::Blank) {
+            return;
+        }
+        if (started && (pageBreakPending || sheetFull)) {
+            pagesOk = device.newPage() && pagesOk;
+            row = 0;
+            ++sheet;
+            if (!pageBreakPending && haveHeader && kind != Row::Header) {
+                drawRow(headerText + numberOfSheet(sheet));
+            }
+            pageBreakPending = false;
+            sheetFull = false;
+        }
+        started = true;
+        drawRow(text);
+    };
+    const auto printText = [&](const QString& text, Row kind) {
+        // Trailing blanks are invisible; they must not push a line onto a second row.
+        QString rest = text;
+        while (rest.endsWith(QLatin1Char(' '))) {
+            rest.chop(1);
+        }
+        do {
+            const int length = fittingLength(rest, metrics, lineWidth);
+            printRow(rest.left(length), kind);
+            rest.remove(0, length);
+        } while (!rest.isEmpty());
     };
 
     for (const ReportOperation& operation : operations) {
@@ -431,21 +475,23 @@ bool SystemReportPrinter::render(const ReportOperations& operations, QPagedPaint
             painter.setFont(font);
             metrics = QFontMetricsF(font, &device);
             break;
-        case ReportOperation::Line: {
-            // Trailing blanks are invisible; they must not push a line onto a second row.
-            QString rest = operation.text;
-            while (rest.endsWith(QLatin1Char(' '))) {
-                rest.chop(1);
+        case ReportOperation::Line:
+            printText(operation.text, Row::Text);
+            break;
+        case ReportOperation::Header: {
+            const bool breaks = started && (pageBreakPending || sheetFull || row >= linesPerPage);
+            const int onSheet = breaks ? sheet + 1 : sheet;
+            if (!haveHeader) {
+                haveHeader = true;
+                firstHeaderSheet = onSheet;
+                firstHeaderNumber = static_cast<int>(operation.size);
             }
-            do {
-                const int length = fittingLength(rest, metrics, lineWidth);
-                printRow(rest.left(length));
-                rest.remove(0, length);
-            } while (!rest.isEmpty());
+            headerText = operation.text;
+            printText(headerText + numberOfSheet(onSheet), Row::Header);
             break;
         }
         case ReportOperation::Empty:
-            printRow(QString());
+            printRow(QString(), Row::Blank);
             break;
         case ReportOperation::Page:
             if (started && row > 0) {

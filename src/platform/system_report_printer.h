@@ -16,6 +16,11 @@
 // A document opens with its first line; newPage() only takes effect if a line
 // follows it, so a document never ends with a blank page. The destructor ends a
 // document that is still open.
+//
+// Page headers are numbered by the sheet they stand on, counted from the
+// number of the document's first header; a sheet started because the one
+// before it was full begins with the last header again, so every sheet has a
+// header and the numbers run with the sheets.
 
 #include "results/report_journal.h"
 #include "results/report_printer.h"
@@ -49,6 +54,7 @@ public:
     void printLine(const QString& text) override;
     void printEmptyLine() override;
     void newPage() override;
+    void printPageHeaderLine(const QString& text, int pageNumber) override;
     void endBlock() override;
     void endDocument() override;
 

@@ -87,8 +87,9 @@ void printPageHeader(ReportPrinter& printer, const DesignCase& designCase,
                      const DateLineSource& dateLine) {
     setReportFont(printer);
     const QString date = dateLine ? dateLine() : currentDateLine();
-    printer.printLine(blanks(10) + date + paddingFor(date, 50) + QStringLiteral("ORVEN  стр.") +
-                      wholeNumber(designCase.pageNumber));
+    printer.printPageHeaderLine(blanks(10) + date + paddingFor(date, 50) +
+                                    QStringLiteral("ORVEN  стр."),
+                                designCase.pageNumber);
 }
 
 void printReportHeading(ReportPrinter& printer, const DesignCase& designCase) {

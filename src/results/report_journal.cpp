@@ -69,6 +69,13 @@ bool parseRecord(const QByteArray& line, ReportOperation& operation) {
     case ReportOperation::Page:
         operation = {ReportOperation::Page, QString(), 0};
         return line.size() == 1;
+    case ReportOperation::Header: {
+        const qsizetype blank = rest.indexOf(' ');
+        bool ok = false;
+        const int page = rest.left(blank).toInt(&ok);
+        operation = {ReportOperation::Header, unescaped(rest.mid(blank + 1)), double(page)};
+        return ok && blank > 0;
+    }
     default:
         return false;
     }
@@ -91,6 +98,10 @@ QByteArray journalBlock(const ReportOperations& operations) {
             break;
         case ReportOperation::Size:
             data += ' ' + QByteArray::number(operation.size, 'g', 17);
+            break;
+        case ReportOperation::Header:
+            data += ' ' + QByteArray::number(static_cast<int>(operation.size)) + ' ' +
+                    escaped(operation.text);
             break;
         case ReportOperation::Empty:
         case ReportOperation::Page:

@@ -1,6 +1,6 @@
 #pragma once
 // The journal of an open report: every operation sent to the report printer
-// (font, line, empty line, new page), kept in a file beside the report while
+// (font, line, empty line, new page, page header), kept in a file beside the report while
 // the report is open, so that a report survives a process that dies before it
 // can finish the document. The journal is appended block by block; each block
 // ends with a mark and is flushed to the disk before the print returns. Reading
@@ -10,7 +10,7 @@
 //
 // The file is UTF-8 text, one record a line:
 //   ORVEN-JOURNAL 1 <pid> <report path>   first line
-//   F <font name> | S <points> | L <text> | E | P   one operation
+//   F <font name> | S <points> | L <text> | E | P | H <page> <text>   one operation
 //   B                                    end of a block
 // Texts are escaped so that a record is always one line ("\\" and "\n").
 
@@ -27,10 +27,11 @@ struct ReportOperation {
         Line = 'L',
         Empty = 'E',
         Page = 'P',
+        Header = 'H',
     };
     Kind kind = Empty;
-    QString text;    // Font: the family; Line: the line
-    double size = 0; // Size: the points
+    QString text;    // Font: the family; Line: the line; Header: the line before the number
+    double size = 0; // Size: the points; Header: the page number
 
     bool operator==(const ReportOperation&) const = default;
 };

@@ -14,6 +14,13 @@ public:
     virtual void printLine(const QString& text) = 0;
     virtual void printEmptyLine() = 0;
     virtual void newPage() = 0;
+    // A page header: text followed by the page number. A printer that has to
+    // start a sheet of its own (a page overflowed by wrapped lines) repeats the
+    // header there and numbers every header by its sheet, so that numbers and
+    // sheets always agree.
+    virtual void printPageHeaderLine(const QString& text, int pageNumber) {
+        printLine(text + QString::number(pageNumber));
+    }
     // The end of one printed block: what was printed so far must survive the
     // process (a printer that keeps a journal flushes it to the disk here).
     virtual void endBlock() {}

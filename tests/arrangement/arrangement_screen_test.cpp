@@ -8,7 +8,9 @@
 #include "platform/program_end.h"
 #include "platform/screens.h"
 #include "platform/twips.h"
+#include "results/report.h"
 #include "results/results_screen.h"
+#include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_support.h"
 
@@ -324,6 +326,18 @@ private slots:
                  QStringLiteral("ЧИСЛО ПАКЕТОВ ДЛЯ ГОРЯЧЕГО ТЕПЛОНОСИТЕЛЯ %1").arg(packs));
         QCOMPARE(line.y, 1000);
         QCOMPARE(line.color, blue);
+
+        // The report shows the rounded count and that many pack cells.
+        test::RecordingPrinter printer;
+        printResultsBlock(printer, designCase());
+        const QStringList printed = printer.currentLines();
+        const qsizetype title = printed.indexOf(
+            QRegularExpression(QStringLiteral(".*горячего теплоносителя \\(шт\\.\\).*")));
+        QVERIFY(title >= 0);
+        QVERIFY2(printed.at(title).endsWith(QStringLiteral("(шт.)   ") + QString::number(packs)),
+                 qPrintable(printed.at(title)));
+        QCOMPARE(printed.at(title + 1).count(QRegularExpression(QStringLiteral("\\d+"))),
+                 packs); // "Номер пакета" and the numbers 1..packs
     }
 
     void channelReading_data() {

@@ -1,5 +1,10 @@
 #include "platform/system_report_printer.h"
 
+#include "core/design_case.h"
+#include "initial_data/parameter_names.h"
+#include "results/report_progress.h"
+#include "support/recording_printer.h"
+
 #include <QtTest>
 
 #include <QFontInfo>
@@ -335,6 +340,78 @@ private slots:
         QCOMPARE(pages.at(1).join(QLatin1Char('|')).trimmed(), QStringLiteral("Блок два"));
         QCOMPARE(QDir(folder).entryList({QStringLiteral("*.journal")}, QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral(".orven-report-y-2.journal")});
+    }
+
+    // Wrapped rows overflow the sheets the report counts on: every sheet still
+    // starts with a page header numbered as the sheet, and nothing is lost.
+    void overflowingSheetsKeepHeadersAndNumbers_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("10000-character name") << QString(10000, QChar(0x416)) << "1";
+        QTest::newRow("300-digit value") << "Иванов" << QString(300, QLatin1Char('7'));
+    }
+    void overflowingSheetsKeepHeadersAndNumbers() {
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        const QString path = dir_.filePath(QStringLiteral("paging.pdf"));
+        const auto printFiveBlocks = [&](ReportPrinter& printer) {
+            resetDesignCase();
+            DesignCase& c = designCase();
+            fillParameterNames(c);
+            c.studentName = name;
+            for (int slot = 1; slot <= 21; ++slot) {
+                c.valueTexts[slot] = value;
+            }
+            c.pageNumber = 1;
+            c.pageBlockCount = 1;
+            for (int block = 1; block <= 5; ++block) {
+                c.resultsUnprinted = true;
+                c.printRequestHandled = false;
+                QVERIFY(printResults(c, printer, [] { return QStringLiteral(" 08 декабря"); }));
+            }
+            finishReport(c, printer);
+        };
+        test::RecordingPrinter recording;
+        printFiveBlocks(recording);
+        {
+            SystemReportPrinter printer(path);
+            printFiveBlocks(printer);
+            QCOMPARE(printer.lastPdfPath(), path);
+        }
+
+        const QRegularExpression header(QStringLiteral("08 декабря\\s+ORVEN\\s+стр\\.(\\d+)\\s*$"));
+        const QRegularExpression blank(QStringLiteral("\\s"),
+                                       QRegularExpression::UseUnicodePropertiesOption);
+        const auto withoutHeadersAndBlanks = [&](const QStringList& lines) {
+            QString text;
+            for (const QString& line : lines) {
+                if (!header.match(line).hasMatch()) {
+                    text += QString(line).remove(blank);
+                }
+            }
+            return text;
+        };
+        const QList<QStringList> pages = pdfPages(path);
+        QVERIFY(pages.size() > 3); // more sheets than the report counts
+        QStringList read;
+        for (int sheet = 0; sheet < pages.size(); ++sheet) {
+            const QRegularExpressionMatch first = header.match(pages.at(sheet).first());
+            QVERIFY2(first.hasMatch(), qPrintable(pages.at(sheet).first()));
+            QCOMPARE(first.captured(1).toInt(), sheet + 1);
+            read += pages.at(sheet);
+        }
+        QStringList recorded;
+        for (const QStringList& page : recording.finishedDocuments().first()) {
+            recorded += page;
+        }
+        const QString readText = withoutHeadersAndBlanks(read);
+        const QString recordedText = withoutHeadersAndBlanks(recorded);
+        qsizetype same = 0;
+        while (same < readText.size() && same < recordedText.size() &&
+               readText.at(same) == recordedText.at(same)) {
+            ++same;
+        }
+        QCOMPARE(readText.mid(same, 80), recordedText.mid(same, 80)); // the first difference
     }
 
     void pdfThatCannotBeWrittenLeavesNothing() {

@@ -15,7 +15,7 @@ QList<ReportOperations> sampleBlocks() {
     return {
         {{Op::Font, QStringLiteral("Courier New Cyr"), 0},
          {Op::Size, QString(), 10},
-         {Op::Line, QStringLiteral("          08.12.2026 12:00  ORVEN  стр.1"), 0},
+         {Op::Header, QStringLiteral("          08.12.2026 12:00  ORVEN  стр."), 12},
          {Op::Empty, QString(), 0}},
         {{Op::Line, QStringLiteral("Студент: Иванов \\ И.\nгр. Х-11"), 0},
          {Op::Line, QStringLiteral("  Re1 =  280.89"), 0},
