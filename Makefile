@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build deps e2e screenshots package package-check clean
+.PHONY: run test build deps e2e screenshots package package-check benchmark clean
 
 deps:
 	@scripts/install-deps
@@ -34,6 +34,11 @@ e2e: build
 # of test): lintian, unpacked and started.
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
+
+# The teacher's key against bare calculations (Google Benchmark).
+benchmark: build
+	cmake --build $(BUILD_DIR) --target orven_key_benchmark
+	$(BUILD_DIR)/orven_key_benchmark
 
 package-check: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -R '^(installed_tree|package_check)$$'

@@ -9,7 +9,7 @@ file(MAKE_DIRECTORY ${ORVEN_GENERATED})
 configure_file(${PROJECT_SOURCE_DIR}/data/orven.metainfo.xml
                ${ORVEN_GENERATED}/orven.metainfo.xml @ONLY)
 set(ORVEN_COMPRESSED)
-foreach(page orven.1)
+foreach(page orven.1 orven-key.1)
   configure_file(${PROJECT_SOURCE_DIR}/data/${page} ${ORVEN_GENERATED}/${page} @ONLY)
   list(APPEND ORVEN_COMPRESSED ${page})
 endforeach()
@@ -26,11 +26,12 @@ foreach(file IN LISTS ORVEN_COMPRESSED)
 endforeach()
 add_custom_target(orven_data ALL DEPENDS ${ORVEN_COMPRESSED_OUTPUTS})
 
-install(TARGETS orven RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS orven orven-key RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/orven.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/orven.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${ORVEN_GENERATED}/orven.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${ORVEN_GENERATED}/orven.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${ORVEN_GENERATED}/orven.1.gz ${ORVEN_GENERATED}/orven-key.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES data/copyright ${ORVEN_GENERATED}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 

@@ -10,15 +10,16 @@ namespace orven {
 
 namespace {
 
-// Coefficients of one Nusselt correlation (Nu = A * Re^n * Pr^m) and of the
-// matching friction factor B / Re^k.
-struct Correlation {
-    double a = 0; // A
-    double n = 0; // Reynolds exponent
-    double m = 0; // Prandtl exponent
-    double k = 0; // friction exponent
-    double b = 0; // B
-};
+// Stores a computed result unless it is infinite or undefined.
+bool store(double& field, double value) {
+    if (!std::isfinite(value)) {
+        return false;
+    }
+    field = value;
+    return true;
+}
+
+} // namespace
 
 Correlation channelCorrelation(const PlateTypeCoefficients& c, int t, FlowRegime regime) {
     if (regime == FlowRegime::Turbulent) {
@@ -30,16 +31,9 @@ Correlation channelCorrelation(const PlateTypeCoefficients& c, int t, FlowRegime
             c.at(CoefficientRow::laminarFrictionFactor, t)};
 }
 
-// Stores a computed result unless it is infinite or undefined.
-bool store(double& field, double value) {
-    if (!std::isfinite(value)) {
-        return false;
-    }
-    field = value;
-    return true;
+Correlation condensationCorrelation(const PlateTypeCoefficients& c, int t) {
+    return {c.at(CoefficientRow::condensationNusseltFactor, t), 0.7, 0.4, 0, 0};
 }
-
-} // namespace
 
 double power(double x, double p) {
     if (!(x > 0)) {
@@ -167,7 +161,7 @@ CalculationStatus calculateExchanger(DesignCase& designCase) {
         if (!store(r.hotReynolds, re1)) {
             return error;
         }
-        hot = {coeff.at(CoefficientRow::condensationNusseltFactor, t), 0.7, 0.4, 0, 0};
+        hot = condensationCorrelation(coeff, t);
         ell = len;
     } else {
         // Only Condenser exactly is a condenser here; any other type is a cooler.

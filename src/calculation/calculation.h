@@ -32,6 +32,22 @@ constexpr double highResistanceLimit = 50000.0;
 // Surface margin from which the surface is called excessive, %.
 constexpr double excessiveMarginLimit = 70.0;
 
+// Coefficients of one Nusselt correlation (Nu = A * Re^n * Pr^m) and of the
+// matching friction factor B / Re^k.
+struct Correlation {
+    double a = 0; // A
+    double n = 0; // Reynolds exponent
+    double m = 0; // Prandtl exponent
+    double k = 0; // friction exponent
+    double b = 0; // B
+};
+
+// The correlation of a channel flow on plate type t in a regime.
+Correlation channelCorrelation(const PlateTypeCoefficients& coefficients, int plateType,
+                               FlowRegime regime);
+// The correlation of the condensing steam of a condenser on plate type t (no friction).
+Correlation condensationCorrelation(const PlateTypeCoefficients& coefficients, int plateType);
+
 // x raised to the real power p, computed as exp(p * ln x). Defined for x > 0 only;
 // for any other x the result is NaN, which the calculation treats as an input error.
 double power(double x, double p);

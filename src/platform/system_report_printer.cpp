@@ -1,20 +1,14 @@
 #include "platform/system_report_printer.h"
 
-#include <QBuffer>
+#include "platform/report_rendering.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
-#include <QFontMetricsF>
-#include <QMarginsF>
 #include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -27,14 +21,6 @@
 namespace orven {
 
 namespace {
-
-// Margins in millimetres. The right one is narrow so that the widest report
-// line (91 characters of 10 pt) fits across A4.
-const QMarginsF pageMargins(10, 10, 5, 10);
-// Dots per inch of a PDF page: the same grid as a printer's high resolution.
-constexpr int pdfResolution = 1200;
-const QString defaultFontName = QStringLiteral("Courier New Cyr");
-constexpr double defaultFontSize = 10;
 
 const QString journalPattern = QStringLiteral(".orven-report-*.journal");
 
@@ -83,28 +69,6 @@ bool hasRows(const ReportOperations& operations) {
     });
 }
 
-// The number of leading characters of text that fit across the page, at least
-// one, so that every character is printed somewhere.
-int fittingLength(const QString& text, const QFontMetricsF& metrics, double width) {
-    if (text.isEmpty() || metrics.horizontalAdvance(text) <= width) {
-        return static_cast<int>(text.size());
-    }
-    int fits = 1;
-    int tooLong = static_cast<int>(text.size());
-    while (tooLong - fits > 1) {
-        const int middle = (fits + tooLong) / 2;
-        if (metrics.horizontalAdvance(text.left(middle)) <= width) {
-            fits = middle;
-        } else {
-            tooLong = middle;
-        }
-    }
-    if (text.at(fits - 1).isHighSurrogate() && fits > 1) {
-        --fits;
-    }
-    return fits;
-}
-
 // True while the process that wrote a journal still runs this program (a
 // process id of a gone process may have been taken by another program).
 bool stillRunning(qint64 processId) {
@@ -126,22 +90,6 @@ SystemReportPrinter::SystemReportPrinter(const QString& pdfPath) : fixedPdfPath_
 
 SystemReportPrinter::~SystemReportPrinter() {
     endDocument();
-}
-
-QFont SystemReportPrinter::reportFont(const QString& requestedName, double points) {
-    QStringList families;
-    if (QFontDatabase::families().contains(requestedName) &&
-        QFontDatabase::isFixedPitch(requestedName)) {
-        families << requestedName;
-    }
-    families << QStringLiteral("Courier New") << QStringLiteral("Liberation Mono")
-             << QStringLiteral("DejaVu Sans Mono");
-    QFont font;
-    font.setFamilies(families);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPointSizeF(points > 0 ? points : defaultFontSize);
-    return font;
 }
 
 QStringList SystemReportPrinter::reportFolders() {
@@ -289,7 +237,7 @@ void SystemReportPrinter::endDocument() {
     if (!hasRows(document_)) {
         journal_.remove();
     } else if (!fixedPdfPath_.isEmpty()) {
-        if (writePdf(document_, fixedPdfPath_)) {
+        if (writeReportPdf(document_, fixedPdfPath_)) {
             lastPdfPath_ = fixedPdfPath_;
         } else {
             tell(QStringLiteral("ORVEN: отчёт не удалось записать в файл %1").arg(fixedPdfPath_));
@@ -306,9 +254,9 @@ void SystemReportPrinter::endDocument() {
 bool SystemReportPrinter::printOnSystemPrinter() {
     QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("ORVEN"));
-    printer.setPageMargins(pageMargins, QPageLayout::Millimeter);
+    printer.setPageMargins(reportPageMargins, QPageLayout::Millimeter);
     printer.setFullPage(false);
-    if (render(document_, printer, printer.resolution())) {
+    if (renderReport(document_, printer, printer.resolution())) {
         return true;
     }
     // A printer that cannot take the report must not lose it: it goes to a
@@ -331,7 +279,7 @@ void SystemReportPrinter::finishAsPdf() {
             }
             path = freeReportName(folder, stem);
         }
-        if (writePdf(document_, path)) {
+        if (writeReportPdf(document_, path)) {
             lastPdfPath_ = path;
             journal_.remove();
             tell(QStringLiteral("ORVEN: отчёт записан в файл %1").arg(path), path);
@@ -351,156 +299,6 @@ void SystemReportPrinter::finishAsPdf() {
         tell(QStringLiteral("ORVEN: отчёт не удалось записать ни в одну из папок %1")
                  .arg(reportFolders().join(QStringLiteral(", "))));
     }
-}
-
-bool SystemReportPrinter::writePdf(const ReportOperations& operations, const QString& path) {
-    // The PDF is made in memory, then written under a temporary name and put
-    // in place only when complete; a write that fails on the way (a full disk)
-    // leaves the old file as it was. QSaveFile alone does not see every failed
-    // write (a buffered write that fails when the file is closed), so the size
-    // on the disk is checked as well.
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&pdf);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(pageMargins, QPageLayout::Millimeter);
-        writer.setResolution(pdfResolution);
-        writer.setTitle(QStringLiteral("ORVEN"));
-        writer.setCreator(QStringLiteral("ORVEN"));
-        if (!render(operations, writer, pdfResolution)) {
-            return false;
-        }
-    }
-    const QByteArray& data = pdf.data();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    if (file.write(data) != data.size() || !file.flush()) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    if (!file.commit()) {
-        return false;
-    }
-    if (QFileInfo(path).size() != data.size()) {
-        QFile::remove(path);
-        return false;
-    }
-    return true;
-}
-
-bool SystemReportPrinter::render(const ReportOperations& operations, QPagedPaintDevice& device,
-                                 int resolution) {
-    QPainter painter;
-    if (!painter.begin(&device)) {
-        return false;
-    }
-    const QRectF area = device.pageLayout().paintRectPixels(resolution);
-    const double linePitch = area.height() / linesPerPage;
-    const double lineWidth = area.width();
-    QString fontName = defaultFontName;
-    double fontSize = defaultFontSize;
-    QFont font = reportFont(fontName, fontSize);
-    painter.setFont(font);
-    QFontMetricsF metrics(font, &device);
-
-    enum class Row { Text, Blank, Header };
-    bool pagesOk = true;
-    bool started = false;
-    bool pageBreakPending = false; // asked for by the report
-    bool sheetFull = false;        // the next row begins a continuation sheet
-    int row = 0;
-    // Sheets of this document, and the header that begins a sheet.
-    int sheet = 0;
-    int firstHeaderSheet = 0;
-    int firstHeaderNumber = 0;
-    QString headerText;
-    bool haveHeader = false;
-    const auto numberOfSheet = [&](int onSheet) {
-        return QString::number(firstHeaderNumber + onSheet - firstHeaderSheet);
-    };
-    const auto drawRow = [&](const QString& text) {
-        if (!text.isEmpty()) {
-            painter.drawText(QPointF(0, row * linePitch + metrics.ascent()), text);
-        }
-        ++row;
-    };
-    const auto printRow = [&](const QString& text, Row kind) {
-        if (started && row >= linesPerPage && !pageBreakPending) {
-            sheetFull = true;
-        }
-        // A blank row never begins a continuation sheet.
-        if (sheetFull && !pageBreakPending && kind == Row::Blank) {
-            return;
-        }
-        if (started && (pageBreakPending || sheetFull)) {
-            pagesOk = device.newPage() && pagesOk;
-            row = 0;
-            ++sheet;
-            if (!pageBreakPending && haveHeader && kind != Row::Header) {
-                drawRow(headerText + numberOfSheet(sheet));
-            }
-            pageBreakPending = false;
-            sheetFull = false;
-        }
-        started = true;
-        drawRow(text);
-    };
-    const auto printText = [&](const QString& text, Row kind) {
-        // Trailing blanks are invisible; they must not push a line onto a second row.
-        QString rest = text;
-        while (rest.endsWith(QLatin1Char(' '))) {
-            rest.chop(1);
-        }
-        do {
-            const int length = fittingLength(rest, metrics, lineWidth);
-            printRow(rest.left(length), kind);
-            rest.remove(0, length);
-        } while (!rest.isEmpty());
-    };
-
-    for (const ReportOperation& operation : operations) {
-        switch (operation.kind) {
-        case ReportOperation::Font:
-        case ReportOperation::Size:
-            if (operation.kind == ReportOperation::Font) {
-                fontName = operation.text;
-            } else {
-                fontSize = operation.size;
-            }
-            font = reportFont(fontName, fontSize);
-            painter.setFont(font);
-            metrics = QFontMetricsF(font, &device);
-            break;
-        case ReportOperation::Line:
-            printText(operation.text, Row::Text);
-            break;
-        case ReportOperation::Header: {
-            const bool breaks = started && (pageBreakPending || sheetFull || row >= linesPerPage);
-            const int onSheet = breaks ? sheet + 1 : sheet;
-            if (!haveHeader) {
-                haveHeader = true;
-                firstHeaderSheet = onSheet;
-                firstHeaderNumber = static_cast<int>(operation.size);
-            }
-            headerText = operation.text;
-            printText(headerText + numberOfSheet(onSheet), Row::Header);
-            break;
-        }
-        case ReportOperation::Empty:
-            printRow(QString(), Row::Blank);
-            break;
-        case ReportOperation::Page:
-            if (started && row > 0) {
-                pageBreakPending = true;
-            }
-            break;
-        }
-    }
-    return painter.end() && pagesOk;
 }
 
 void SystemReportPrinter::recoverLeftReports() {
@@ -530,7 +328,7 @@ void SystemReportPrinter::recoverLeftReports() {
                     continue;
                 }
                 const QString path = freeReportName(place, stem);
-                if (writePdf(contents.operations, path)) {
+                if (writeReportPdf(contents.operations, path)) {
                     written = path;
                     break;
                 }

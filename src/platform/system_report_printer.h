@@ -3,9 +3,7 @@
 // kept as they come (and journalled beside the report, block by block, so that
 // a process that dies leaves a report to recover); the document is set on
 // paper when it ends: on the system's default printer when there is one,
-// otherwise as a PDF file. Lines are set at a fixed pitch of 79 lines per
-// printable height, and nothing is ever lost: a line wider than the page
-// continues on the next line, and a page that is full continues on a new page.
+// otherwise as a PDF file (set as report_rendering.h describes).
 //
 // A PDF goes into the first folder of the documents folder, the home folder
 // and the temporary folder that takes it. It is written under a temporary name
@@ -16,28 +14,18 @@
 // A document opens with its first line; newPage() only takes effect if a line
 // follows it, so a document never ends with a blank page. The destructor ends a
 // document that is still open.
-//
-// Page headers are numbered by the sheet they stand on, counted from the
-// number of the document's first header; a sheet started because the one
-// before it was full begins with the last header again, so every sheet has a
-// header and the numbers run with the sheets.
 
 #include "results/report_journal.h"
 #include "results/report_printer.h"
 
-#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <functional>
-
-class QPagedPaintDevice;
 
 namespace orven {
 
 class SystemReportPrinter final : public ReportPrinter {
 public:
-    static constexpr int linesPerPage = 79;
-
     // Default printer if the system has one, else a PDF in the documents folder
     // (or the next folder that takes it), named orven-report-YYYY-MM-DD-HHMMSS.pdf
     // (never overwriting a file).
@@ -84,17 +72,6 @@ public:
     // as a PDF named as its report with "-восстановлен" before ".pdf", and the
     // journal removed once the PDF is complete. Tells each one.
     void recoverLeftReports();
-
-    // The fixed-pitch font used for a requested family name and size. The name
-    // is used only when it is an installed fixed-pitch family; otherwise a
-    // Courier-compatible family with Cyrillic letters stands in for it.
-    static QFont reportFont(const QString& requestedName, double points);
-
-    // Sets the operations on a paged device; false when painting fails.
-    static bool render(const ReportOperations& operations, QPagedPaintDevice& device,
-                       int resolution);
-    // Writes the operations as a complete PDF at path, or leaves nothing there.
-    static bool writePdf(const ReportOperations& operations, const QString& path);
 
 private:
     void record(const ReportOperation& operation);

@@ -10,9 +10,11 @@
 #include "core/design_case.h"
 #include "core/main_menu_screen.h"
 #include "core/start_up_screen.h"
+#include "core/text_format.h"
 #include "initial_data/error_dialog_screen.h"
 #include "initial_data/initial_data_screen.h"
 #include "initial_data/parameter_names.h"
+#include "key/variants.h"
 #include "platform/controls.h"
 #include "platform/program_end.h"
 #include "platform/screens.h"
@@ -20,6 +22,7 @@
 #include "results/description_screen.h"
 #include "results/report_progress.h"
 #include "results/results_screen.h"
+#include "selection/plate_catalogue.h"
 #include "selection/selection_screen.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
@@ -437,6 +440,85 @@ private slots:
         setReportPrinter(nullptr);
         setReportFinisher({});
         printer.reset();
+    }
+
+    // The teacher's key lists suitable variants; the student who picks each of
+    // them on the screens gets the same numbers and no warning.
+    void keyVariantsOnTheScreens_data() {
+        QTest::addColumn<ExchangerType>("type");
+        QTest::newRow("worked cooler") << ExchangerType::Cooler;
+        QTest::newRow("worked condenser") << ExchangerType::Condenser;
+    }
+    void keyVariantsOnTheScreens() {
+        QFETCH(ExchangerType, type);
+        const bool cooler = type == ExchangerType::Cooler;
+        const QStringList answers = cooler ? coolerAnswers : condenserAnswers;
+        DesignData design;
+        design.type = type;
+        for (int slot = 1; slot <= 14; ++slot) {
+            design.texts[slot] = storedTexts(answers)[slot - 1];
+            design.values[slot] = design.texts[slot].toDouble();
+        }
+        const Solution solution = solveDesign(design);
+        // The three best, and the best on a 0.5 m2 plate (its letter is a second choice).
+        QList<Evaluated> picked = solution.suitable.mid(0, 3);
+        for (const Evaluated& e : solution.suitable) {
+            if (standardExchangers().at(e.variant.exchanger).letter) {
+                picked << e;
+                break;
+            }
+        }
+        QCOMPARE(picked.size(), 4);
+
+        ScriptedDialogs dialogs;
+        STEP(startAtMainMenu());
+        STEP(startDataInput(dialogs, QStringLiteral("ключ")));
+        STEP(typeInitialData(dialogs, type, answers));
+        STEP(keepData());
+        for (const Evaluated& e : picked) {
+            const Exchanger& exchanger = standardExchangers().at(e.variant.exchanger);
+            const auto texts = [](const QList<int>& numbers) {
+                QStringList list;
+                for (const int n : numbers)
+                    list << QString::number(n);
+                return list;
+            };
+            const Arrangement a = {QString::number(e.variant.coldPacks),
+                                   texts(e.variant.coldChannels),
+                                   cooler ? QString::number(e.variant.hotPacks) : QString(),
+                                   texts(e.variant.hotChannels)};
+            Form5& selection = shown<Form5>();
+            auto* nozzle = selection.findChild<QPushButton*>(
+                QStringLiteral("Command%1").arg(exchanger.choice->button));
+            QVERIFY(nozzle);
+            if (exchanger.letter) {
+                STEP(press(nozzle));
+                expectArrangement(dialogs, a);
+                STEP(press(selection.findChild<QPushButton*>(
+                    QStringLiteral("Command%1").arg(exchanger.letter->button))));
+            } else {
+                expectArrangement(dialogs, a);
+                STEP(press(nozzle));
+            }
+            STEP(expectResults());
+
+            const CalculationResults& r = e.results;
+            QList<double> expected{r.hotReynolds, r.coldReynolds, r.hotFilmCoefficient,
+                                   r.coldFilmCoefficient, r.overallCoefficient};
+            if (cooler)
+                expected << r.hotPressureDrop;
+            expected << r.coldPressureDrop << r.requiredSurface << r.geometricSurface
+                     << r.surfaceMargin;
+            QStringList shownNumbers;
+            for (const QString& line : resultLines(shown<Form9>()).mid(1))
+                shownNumbers << line.section(QLatin1Char(' '), -1);
+            QStringList keyNumbers;
+            for (const double v : expected)
+                keyNumbers << formatFixed(v, 0, 2).trimmed();
+            QCOMPARE(shownNumbers, keyNumbers); // and no warning line after them
+            STEP(otherArrangement());
+        }
+        dialogs.verifyDone();
     }
 
     // The worked cooler from the menu to its results, then the end of work.

@@ -18,13 +18,14 @@ fail() {
 cmake --install "$BUILD" --prefix "$PREFIX" >"$PREFIX.log" 2>&1 || { cat "$PREFIX.log"; fail "cmake --install"; }
 rm -f "$PREFIX.log"
 
-for file in bin/orven share/applications/orven.desktop \
+for file in bin/orven bin/orven-key share/applications/orven.desktop \
     share/icons/hicolor/scalable/apps/orven.svg share/metainfo/orven.metainfo.xml \
-    share/man/man1/orven.1.gz share/doc/orven/copyright; do
+    share/man/man1/orven.1.gz share/man/man1/orven-key.1.gz share/doc/orven/copyright; do
     [ -f "$PREFIX/$file" ] || fail "$file is not installed"
 done
 [ -x "$PREFIX/bin/orven" ] || fail "bin/orven is not executable"
 "$PREFIX/bin/orven" --version | grep -qx "orven $ORVEN_VERSION" || fail "the installed orven --version"
+"$PREFIX/bin/orven-key" --version | grep -qx "orven-key $ORVEN_VERSION" || fail "the installed orven-key --version"
 
 desktop-file-validate "$PREFIX/share/applications/orven.desktop" || fail "desktop-file-validate"
 entry=$PREFIX/share/applications/orven.desktop
@@ -38,9 +39,13 @@ appstreamcli validate --no-net "$PREFIX/share/metainfo/orven.metainfo.xml" || fa
 grep -q "<release version=\"$ORVEN_VERSION\"" "$PREFIX/share/metainfo/orven.metainfo.xml" ||
     fail "the metadata does not name the release $ORVEN_VERSION"
 
-# The man page renders without a warning of groff's.
-warnings=$(MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l "$PREFIX/share/man/man1/orven.1.gz" 2>&1 >/dev/null)
-[ -z "$warnings" ] || fail "the man page: $warnings"
+# The man pages render without a warning of groff's.
+for page in orven orven-key; do
+    warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$PREFIX/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "the man page of $page: $warnings"
+done
+MANWIDTH=80 man -E UTF-8 -l "$PREFIX/share/man/man1/orven-key.1.gz" 2>/dev/null | grep -q "rho1" ||
+    fail "the man page of orven-key does not list the keys of a design file"
 MANWIDTH=80 man -E UTF-8 -l "$PREFIX/share/man/man1/orven.1.gz" 2>/dev/null | grep -q "Документы" ||
     fail "the man page does not say where reports go"
 echo "installed_tree: passed"

@@ -1,5 +1,7 @@
 #include "platform/system_report_printer.h"
 
+#include "platform/report_rendering.h"
+
 #include "core/design_case.h"
 #include "initial_data/parameter_names.h"
 #include "results/report_progress.h"
@@ -106,7 +108,7 @@ private slots:
     }
     void reportFontIsFixedPitch() {
         QFETCH(QString, requested);
-        const QFontInfo info(SystemReportPrinter::reportFont(requested, 10));
+        const QFontInfo info(reportFont(requested, 10));
         QVERIFY2(info.fixedPitch(), qPrintable(info.family()));
     }
 
@@ -123,10 +125,10 @@ private slots:
             SystemReportPrinter printer(path);
             printer.setFontName(QStringLiteral("Courier New Cyr"));
             printer.setFontSize(10);
-            for (int n = 1; n <= 3 * SystemReportPrinter::linesPerPage; ++n) {
+            for (int n = 1; n <= 3 * reportLinesPerPage; ++n) {
                 printed << reportLikeLine(n);
                 printer.printLine(printed.last());
-                if (explicitBreaks && n % SystemReportPrinter::linesPerPage == 0) {
+                if (explicitBreaks && n % reportLinesPerPage == 0) {
                     printer.newPage();
                 }
             }
@@ -138,7 +140,7 @@ private slots:
         QCOMPARE(pages.size(), 3);
         QStringList read;
         for (const QStringList& page : pages) {
-            QCOMPARE(page.size(), SystemReportPrinter::linesPerPage);
+            QCOMPARE(page.size(), reportLinesPerPage);
             read += page;
         }
         const qsizetype markerColumn = read.first().indexOf(QLatin1Char('|'));
@@ -416,8 +418,7 @@ private slots:
 
     void pdfThatCannotBeWrittenLeavesNothing() {
         const QString path = dir_.filePath(QStringLiteral("no/such/folder/report.pdf"));
-        QVERIFY(!SystemReportPrinter::writePdf({{ReportOperation::Line, QStringLiteral("x"), 0}},
-                                               path));
+        QVERIFY(!writeReportPdf({{ReportOperation::Line, QStringLiteral("x"), 0}}, path));
         QVERIFY(!QFileInfo::exists(path));
     }
 

@@ -1,0 +1,538 @@
+// orven-key: the teacher's key to a design. Every number comes from the
+// student program's own calculation and report code (orven_model).
+//
+//   orven-key solve FILE [--top N] [--max-channels N] [--csv FILE] [--pdf FILE]
+//   orven-key explain FILE --exchanger E --packs COLD,HOT --channels C1,...;H1,... [--pdf FILE]
+//   orven-key check REPORT.pdf
+//
+// Exit status: 0 done (check: every number agrees), 1 a check that fails,
+// 2 bad usage or bad input (one Russian line on standard error).
+
+#include "key/design_file.h"
+#include "key/protocol.h"
+#include "key/report_check.h"
+#include "key/variants.h"
+#include "pdf_text.h"
+#include "platform/report_rendering.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QSaveFile>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <numeric>
+#include <optional>
+
+using namespace orven;
+
+namespace {
+
+constexpr int statusDone = 0;
+constexpr int statusFailed = 1;
+constexpr int statusBadInput = 2;
+
+void writeTo(std::FILE* stream, const QString& text) {
+    std::fputs(text.toUtf8().constData(), stream);
+    std::fflush(stream);
+}
+
+// One Russian line on standard error, and the status of bad input.
+int badInput(const QString& message) {
+    writeTo(stderr, QStringLiteral("orven-key: ") + message + QLatin1Char('\n'));
+    return statusBadInput;
+}
+
+QString helpText() {
+    return QStringLiteral(
+        "Использование:\n"
+        "  orven-key solve ФАЙЛ [--top N] [--max-channels N] [--csv ФАЙЛ] [--pdf ФАЙЛ]\n"
+        "  orven-key explain ФАЙЛ --exchanger Т --packs Х,Г --channels Х1,Х2,...;Г1,...\n"
+        "                    [--pdf ФАЙЛ]\n"
+        "  orven-key check ОТЧЁТ.pdf\n"
+        "  orven-key --help | --version\n"
+        "\n"
+        "Ключ преподавателя к заданию ORVEN: все стандартные варианты теплообменника,\n"
+        "ранжированные по запасу поверхности; расчёт одного варианта по шагам; проверка\n"
+        "отчёта, напечатанного программой orven в PDF.\n"
+        "\n"
+        "  solve           перебрать все стандартные варианты задачи из ФАЙЛА\n"
+        "  explain         расчёт одного варианта формула за формулой\n"
+        "  check           пересчитать каждый блок отчёта и сравнить числа\n"
+        "  --top N         сколько лучших вариантов показать (по умолчанию 10)\n"
+        "  --max-channels N  наибольшее число каналов на поток (по умолчанию — пока\n"
+        "                  поверхность не вдвое больше расчётной, не больше 2000)\n"
+        "  --csv ФАЙЛ      все подходящие варианты в таблицу CSV\n"
+        "  --pdf ФАЙЛ      то же, что на экране, документом PDF формата A4\n"
+        "  --exchanger Т   теплообменник: 0.2/100, 0.3/50, 0.3/65, 0.5Е/100, 0.5Е/150,\n"
+        "                  0.5Е/200, 0.5Г/100, 0.5Г/150, 0.5Г/200\n"
+        "  --packs Х,Г     число пакетов холодного и горячего теплоносителя\n"
+        "  --channels ...  каналы в пакетах: холодного через запятую, «;», горячего\n"
+        "  -h, --help      показать эту справку и выйти\n"
+        "  -v, --version   показать версию и выйти\n"
+        "\n"
+        "Код выхода: 0 — готово, 1 — проверка не прошла, 2 — ошибка в вызове или данных.\n"
+        "Формат файла задачи: man orven-key\n");
+}
+
+struct Options {
+    QString command;
+    QString file;
+    int top = 10;
+    int maxChannels = 0;
+    QString csv;
+    QString pdf;
+    QString exchanger;
+    QString packs;
+    QString channels;
+};
+
+std::optional<int> positiveNumber(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value > 0 ? std::optional<int>(value) : std::nullopt;
+}
+
+// The command line; an error text when it cannot be used.
+QString parseArguments(const QStringList& arguments, Options& options) {
+    const QStringList withValue{QStringLiteral("--top"),       QStringLiteral("--max-channels"),
+                                QStringLiteral("--csv"),       QStringLiteral("--pdf"),
+                                QStringLiteral("--exchanger"), QStringLiteral("--packs"),
+                                QStringLiteral("--channels")};
+    QStringList positional;
+    for (int i = 1; i < arguments.size(); ++i) {
+        QString argument = arguments.at(i);
+        QString value;
+        bool hasValue = false;
+        if (argument.startsWith(QStringLiteral("--")) && argument.contains(QLatin1Char('='))) {
+            value = argument.section(QLatin1Char('='), 1);
+            argument = argument.section(QLatin1Char('='), 0, 0);
+            hasValue = true;
+        }
+        if (withValue.contains(argument)) {
+            if (!hasValue) {
+                if (i + 1 >= arguments.size()) {
+                    return QStringLiteral("после %1 нужно значение").arg(argument);
+                }
+                value = arguments.at(++i);
+            }
+            if (argument == QStringLiteral("--top") ||
+                argument == QStringLiteral("--max-channels")) {
+                const std::optional<int> number = positiveNumber(value);
+                if (!number ||
+                    (argument == QStringLiteral("--max-channels") && *number > channelCeiling)) {
+                    return QStringLiteral("%1: нужно целое число от 1%2, а не «%3»")
+                        .arg(argument,
+                             argument == QStringLiteral("--max-channels")
+                                 ? QStringLiteral(" до %1").arg(channelCeiling)
+                                 : QString(),
+                             value);
+                }
+                (argument == QStringLiteral("--top") ? options.top : options.maxChannels) = *number;
+            } else if (argument == QStringLiteral("--csv")) {
+                options.csv = value;
+            } else if (argument == QStringLiteral("--pdf")) {
+                options.pdf = value;
+            } else if (argument == QStringLiteral("--exchanger")) {
+                options.exchanger = value;
+            } else if (argument == QStringLiteral("--packs")) {
+                options.packs = value;
+            } else {
+                options.channels = value;
+            }
+        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+            return QStringLiteral("неизвестный параметр «%1» (справка: orven-key --help)")
+                .arg(argument);
+        } else {
+            positional << argument;
+        }
+    }
+    if (positional.isEmpty()) {
+        return QStringLiteral("не указана команда: solve, explain или check (справка: "
+                              "orven-key --help)");
+    }
+    options.command = positional.takeFirst();
+    const QStringList commands{QStringLiteral("solve"), QStringLiteral("explain"),
+                               QStringLiteral("check")};
+    if (!commands.contains(options.command)) {
+        return QStringLiteral("неизвестная команда «%1»: нужно solve, explain или check")
+            .arg(options.command);
+    }
+    if (positional.isEmpty()) {
+        return QStringLiteral("команде %1 нужен файл").arg(options.command);
+    }
+    if (positional.size() > 1) {
+        return QStringLiteral("лишний аргумент «%1»").arg(positional.at(1));
+    }
+    options.file = positional.first();
+    return QString();
+}
+
+bool readDesign(const QString& path, DesignData& design, QString& error) {
+    QFile file(path);
+    if (!file.exists()) {
+        error = QStringLiteral("файл %1 не найден").arg(path);
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("файл %1 нельзя прочитать").arg(path);
+        return false;
+    }
+    // A design is a few lines; a huge file is not one.
+    constexpr qint64 largestDesign = 1 << 20;
+    if (file.size() > largestDesign) {
+        error = QStringLiteral("%1: файл слишком велик для файла задачи").arg(path);
+        return false;
+    }
+    return readDesignFile(file.readAll(), path, design, error);
+}
+
+QString typeName(ExchangerType type) {
+    return type == ExchangerType::Condenser ? QStringLiteral("конденсатор")
+                                            : QStringLiteral("холодильник");
+}
+
+QString fixed2(double value) {
+    return QString::number(value, 'f', 2);
+}
+
+QString tableHeader() {
+    return QStringLiteral(
+        "  №  Теплообм. Пакеты      Re1      Re2        K      ΔP1      ΔP2   F_req"
+        "  F_geom  Запас,%  Каналы в пакетах (хол.; гор.)");
+}
+
+QString tableRow(int rank, const Evaluated& e, bool condenser) {
+    const CalculationResults& r = e.results;
+    return QStringLiteral("%1  %2 %3 %4 %5 %6 %7 %8 %9 %10 %11  %12")
+        .arg(rank, 3)
+        .arg(standardExchangers().at(e.variant.exchanger).name, -9)
+        .arg(QStringLiteral("%1/%2").arg(e.variant.coldPacks).arg(e.variant.hotPacks), -6)
+        .arg(fixed2(r.hotReynolds), 8)
+        .arg(fixed2(r.coldReynolds), 8)
+        .arg(fixed2(r.overallCoefficient), 8)
+        .arg(condenser ? QStringLiteral("—") : fixed2(r.hotPressureDrop), 8)
+        .arg(fixed2(r.coldPressureDrop), 8)
+        .arg(fixed2(r.requiredSurface), 7)
+        .arg(fixed2(r.geometricSurface), 7)
+        .arg(fixed2(r.surfaceMargin), 8)
+        .arg(channelsText(e.variant));
+}
+
+QStringList solveText(const QString& path, const DesignData& design, const Solution& s, int top) {
+    const bool condenser = design.type == ExchangerType::Condenser;
+    QStringList out;
+    out << QStringLiteral("Ключ к задаче %1 (%2)").arg(path, typeName(design.type));
+    out << QStringLiteral("Расчётная поверхность по всем вариантам: от %1 до %2 м^2")
+               .arg(fixed2(s.requiredMin), fixed2(s.requiredMax));
+    out << QStringLiteral("Рассчитано вариантов: %1, из них не рассчитываются: %2")
+               .arg(s.tried)
+               .arg(s.calculationErrors);
+    for (int i = 0; i < standardExchangers().size(); ++i) {
+        const ExchangerSummary& e = s.exchangers[static_cast<std::size_t>(i)];
+        out << QStringLiteral("  %1: вариантов %2 (каналов на поток до %3), подходящих %4")
+                   .arg(standardExchangers().at(i).name, -9)
+                   .arg(e.variants)
+                   .arg(e.channelLimit)
+                   .arg(e.suitable);
+    }
+    out << QStringLiteral("Не подходят (вариант может попасть в несколько групп):");
+    const QStringList warningNames{QStringLiteral("формулы неточны (Re больше предела пластины)"),
+                                   QStringLiteral("большое сопротивление (больше 50000 Па)"),
+                                   QStringLiteral("недостаток площади (запас ≤ 0)"),
+                                   QStringLiteral("слишком большой запас (≥ 70 %)")};
+    for (int w = 0; w < 4; ++w) {
+        out << QStringLiteral("  %1: %2").arg(warningNames.at(w)).arg(s.warningCounts[w]);
+    }
+    out << QString();
+    if (s.suitable.isEmpty()) {
+        out << QStringLiteral("Подходящих вариантов нет. Ближайшие к подходящим:");
+        DesignCase dc;
+        loadDesign(dc, design);
+        for (const Evaluated& e : s.nearest) {
+            loadVariant(dc, e.variant);
+            out << QStringLiteral("  ") + variantText(e.variant) + QStringLiteral(": ") +
+                       failureReasons(e, dc).join(QStringLiteral("; "));
+        }
+        return out;
+    }
+    out << QStringLiteral("Подходящих вариантов: %1 (без единого предупреждения); по наименьшему "
+                          "запасу:")
+               .arg(s.suitable.size());
+    out << tableHeader();
+    for (int i = 0; i < std::min<qsizetype>(top, s.suitable.size()); ++i) {
+        out << tableRow(i + 1, s.suitable.at(i), condenser);
+    }
+    return out;
+}
+
+QString csvField(const QString& text) {
+    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
+        text.contains(QLatin1Char(';'))) {
+        return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+               QLatin1Char('"');
+    }
+    return text;
+}
+
+bool writeCsv(const QString& path, const Solution& s, bool condenser) {
+    QStringList rows{QStringLiteral("место,теплообменник,пакеты холодного,пакеты горячего,каналы "
+                                    "холодного,каналы горячего,Re1,Re2,K,ΔP1,ΔP2,F_req,F_geom,"
+                                    "запас %")};
+    const auto full = [](double v) { return QString::number(v, 'g', 10); };
+    for (int i = 0; i < s.suitable.size(); ++i) {
+        const Evaluated& e = s.suitable.at(i);
+        const CalculationResults& r = e.results;
+        const QString channels = channelsText(e.variant);
+        rows << QStringList{QString::number(i + 1),
+                            csvField(standardExchangers().at(e.variant.exchanger).name),
+                            QString::number(e.variant.coldPacks),
+                            QString::number(e.variant.hotPacks),
+                            csvField(channels.section(QStringLiteral("; "), 0, 0)),
+                            csvField(channels.section(QStringLiteral("; "), 1, 1)),
+                            full(r.hotReynolds),
+                            full(r.coldReynolds),
+                            full(r.overallCoefficient),
+                            condenser ? QString() : full(r.hotPressureDrop),
+                            full(r.coldPressureDrop),
+                            full(r.requiredSurface),
+                            full(r.geometricSurface),
+                            full(r.surfaceMargin)}
+                    .join(QLatin1Char(','));
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const QByteArray data = (rows.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    return file.write(data) == data.size() && file.commit();
+}
+
+bool writePdf(const QString& path, const QStringList& lines, const QString& title) {
+    ReportOperations operations{{ReportOperation::Font, QStringLiteral("Courier New Cyr"), 0},
+                                {ReportOperation::Size, QString(), 8}};
+    for (const QString& line : lines) {
+        operations.append(line.isEmpty() ? ReportOperation{ReportOperation::Empty, QString(), 0}
+                                         : ReportOperation{ReportOperation::Line, line, 0});
+    }
+    return writeReportPdf(operations, path, title);
+}
+
+int outputs(const QStringList& lines, const Options& options, const QString& title) {
+    writeTo(stdout, lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    if (!options.pdf.isEmpty() && !writePdf(options.pdf, lines, title)) {
+        return badInput(QStringLiteral("файл %1 не удалось записать").arg(options.pdf));
+    }
+    return statusDone;
+}
+
+int solve(const Options& options) {
+    DesignData design;
+    QString error;
+    if (!readDesign(options.file, design, error)) {
+        return badInput(error);
+    }
+    const Solution solution = solveDesign(design, {options.maxChannels, 5});
+    if (!options.csv.isEmpty() &&
+        !writeCsv(options.csv, solution, design.type == ExchangerType::Condenser)) {
+        return badInput(QStringLiteral("файл %1 не удалось записать").arg(options.csv));
+    }
+    return outputs(solveText(options.file, design, solution, options.top), options,
+                   QStringLiteral("ORVEN: ключ к задаче"));
+}
+
+// "40,41,41" -> the numbers; an empty list when the text is not such a list.
+QList<int> numberList(const QString& text) {
+    QList<int> numbers;
+    for (const QString& part : text.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int value = part.trimmed().toInt(&ok);
+        if (!ok) {
+            return {};
+        }
+        numbers << value;
+    }
+    return numbers;
+}
+
+int explain(const Options& options) {
+    if (options.exchanger.isEmpty() || options.packs.isEmpty() || options.channels.isEmpty()) {
+        return badInput(QStringLiteral("команде explain нужны --exchanger, --packs и --channels"));
+    }
+    const Exchanger* exchanger = exchangerNamed(options.exchanger);
+    if (!exchanger) {
+        return badInput(QStringLiteral("--exchanger: неизвестный теплообменник «%1»; есть: %2")
+                            .arg(options.exchanger, [] {
+                                QStringList names;
+                                for (const Exchanger& e : standardExchangers()) {
+                                    names << e.name;
+                                }
+                                return names.join(QStringLiteral(", "));
+                            }()));
+    }
+    DesignData design;
+    QString error;
+    if (!readDesign(options.file, design, error)) {
+        return badInput(error);
+    }
+    const bool condenser = design.type == ExchangerType::Condenser;
+    const QList<int> packs = numberList(options.packs);
+    if (packs.size() != 2 || packs.at(0) < 1 || packs.at(0) > 8 || packs.at(1) < 1 ||
+        packs.at(1) > 8 || (condenser && packs.at(1) != 1)) {
+        return badInput(QStringLiteral("--packs: нужно «холодные,горячие», каждое от 1 до 8 (у "
+                                       "конденсатора горячих 1), а не «%1»")
+                            .arg(options.packs));
+    }
+    const QStringList streams = options.channels.split(QLatin1Char(';'));
+    const QList<int> cold = streams.size() == 2 ? numberList(streams.at(0)) : QList<int>();
+    const QList<int> hot = streams.size() == 2 ? numberList(streams.at(1)) : QList<int>();
+    const auto inRange = [](const QList<int>& list) {
+        return std::all_of(list.cbegin(), list.cend(), [](int c) { return c >= 1 && c <= 32767; });
+    };
+    if (cold.size() != packs.at(0) || hot.size() != packs.at(1) || !inRange(cold) ||
+        !inRange(hot)) {
+        return badInput(QStringLiteral("--channels: нужно %1 чисел каналов холодного и %2 "
+                                       "горячего через «;», каждое от 1 до 32767, а не «%3»")
+                            .arg(packs.at(0))
+                            .arg(packs.at(1))
+                            .arg(options.channels));
+    }
+    const Variant variant{static_cast<int>(exchanger - standardExchangers().data()),
+                          double(packs.at(0)), packs.at(1), cold, hot};
+    const int coldTotal = std::accumulate(cold.cbegin(), cold.cend(), 0);
+    const int hotTotal = std::accumulate(hot.cbegin(), hot.cend(), 0);
+    if (coldTotal != hotTotal || coldTotal > 32767) {
+        return badInput(QStringLiteral("--channels: всего каналов холодного %1, горячего %2; "
+                                       "нужно поровну и не больше 32767")
+                            .arg(coldTotal)
+                            .arg(hotTotal));
+    }
+    QStringList lines{QStringLiteral("Расчёт варианта задачи %1").arg(options.file)};
+    lines += explainVariant(design, variant);
+    return outputs(lines, options, QStringLiteral("ORVEN: расчёт варианта"));
+}
+
+int check(const Options& options) {
+    QStringList lines;
+    QString error;
+    if (!pdfTextLines(options.file, lines, error)) {
+        return badInput(error);
+    }
+    const ReportCheck report = checkReportText(lines);
+    if (!report.isReport) {
+        return badInput(QStringLiteral("%1 — не отчёт ORVEN (нет заголовка страницы и исходных "
+                                       "данных отчёта)")
+                            .arg(options.file));
+    }
+    if (!report.designError.isEmpty()) {
+        return badInput(QStringLiteral("%1: %2").arg(options.file, report.designError));
+    }
+    QStringList out{QStringLiteral("Отчёт %1").arg(options.file),
+                    QStringLiteral("Студент: %1").arg(report.student)};
+    // The best suitable variant for each type that occurs in the report.
+    std::map<ExchangerType, Solution> solutions;
+    for (const CheckedBlock& block : report.blocks) {
+        out << QString();
+        if (!block.known) {
+            out << QStringLiteral("Блок %1: не читается: %2")
+                       .arg(block.number)
+                       .arg(block.differences.join(QStringLiteral("; ")));
+            continue;
+        }
+        out << QStringLiteral("Блок %1: %2").arg(block.number).arg(variantText(block.variant));
+        if (block.differences.isEmpty()) {
+            out << QStringLiteral("  числа: все строки блока (%1) совпадают с пересчётом")
+                       .arg(block.linesCompared);
+        } else {
+            out << QStringLiteral("  числа: НЕ СОВПАДАЮТ с пересчётом:");
+            for (const QString& difference : block.differences) {
+                out << QStringLiteral("    блок %1, %2").arg(block.number).arg(difference);
+            }
+        }
+        DesignData design = report.design;
+        design.type = block.type;
+        DesignCase dc;
+        loadDesign(dc, design);
+        loadVariant(dc, block.variant);
+        const Evaluated& e = block.evaluated;
+        out << (e.warnings.isEmpty() && e.status == CalculationStatus::Completed
+                    ? QStringLiteral("  вариант подходит (запас %1 %)")
+                          .arg(fixed2(e.results.surfaceMargin))
+                    : QStringLiteral("  вариант не подходит: ") +
+                          failureReasons(e, dc).join(QStringLiteral("; ")));
+        if (!solutions.count(design.type)) {
+            solutions.emplace(design.type, solveDesign(design));
+        }
+        const Solution& s = solutions.at(design.type);
+        if (s.suitable.isEmpty()) {
+            out << QStringLiteral("  у задачи нет подходящего стандартного варианта");
+        } else {
+            const Evaluated& best = s.suitable.first();
+            out << QStringLiteral("  лучший подходящий вариант: %1, запас %2 %")
+                       .arg(variantText(best.variant), fixed2(best.results.surfaceMargin));
+            if (e.warnings.isEmpty() && e.status == CalculationStatus::Completed) {
+                const qsizetype place = 1 + std::count_if(s.suitable.cbegin(), s.suitable.cend(),
+                                                          [&](const Evaluated& other) {
+                                                              return other.results.surfaceMargin <
+                                                                     e.results.surfaceMargin;
+                                                          });
+                out << QStringLiteral("  место варианта: %1 из %2 подходящих")
+                           .arg(place)
+                           .arg(s.suitable.size());
+            }
+        }
+    }
+    out << QString();
+    const bool agree = report.allAgree();
+    out << (agree ? QStringLiteral("Итог: все числа отчёта совпадают с пересчётом.")
+                  : QStringLiteral("Итог: в отчёте есть числа, не совпадающие с пересчётом."));
+    writeTo(stdout, out.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    return agree ? statusDone : statusFailed;
+}
+
+// Qt's own notices (fonts, runtime folder) are no business of the user's.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        writeTo(stderr, QStringLiteral("orven-key: внутренняя ошибка: %1\n").arg(text));
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QStringLiteral("-h") || argument == QStringLiteral("--help")) {
+            writeTo(stdout, helpText());
+            return statusDone;
+        }
+        if (argument == QStringLiteral("-v") || argument == QStringLiteral("--version")) {
+            writeTo(stdout, QStringLiteral("orven-key " ORVEN_VERSION "\n"));
+            return statusDone;
+        }
+    }
+    Options options;
+    if (const QString error = parseArguments(arguments, options); !error.isEmpty()) {
+        return badInput(error);
+    }
+
+    // No windows: the offscreen platform gives the fonts a PDF needs without a display.
+    qInstallMessageHandler(quietMessages);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    QLocale::setDefault(QLocale::c());
+
+    if (options.command == QStringLiteral("solve")) {
+        return solve(options);
+    }
+    if (options.command == QStringLiteral("explain")) {
+        return explain(options);
+    }
+    return check(options);
+}

@@ -1,0 +1,300 @@
+#include "key/variants.h"
+
+#include "selection/plate_catalogue.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace orven {
+
+namespace {
+
+QString nozzleOf(const StandardChoice& choice) {
+    return choice.caption.trimmed();
+}
+
+// The name as typed: no blanks, lower case, Latin E and G read as the letters.
+QString nameKey(QString name) {
+    name = name.simplified().remove(QLatin1Char(' ')).toLower();
+    name.replace(QLatin1Char('e'), QChar(0x0435)).replace(QLatin1Char('g'), QChar(0x0433));
+    return name.replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+void loadArrangement(PlateArrangement& arrangement, const Variant& variant) {
+    arrangement.coldPackCount = variant.coldPacks;
+    arrangement.hotPackCount = static_cast<std::int16_t>(variant.hotPacks);
+    int cold = 0;
+    int hot = 0;
+    for (int pack = 1; pack <= 8; ++pack) {
+        arrangement.coldChannels[pack] =
+            pack <= variant.coldChannels.size()
+                ? static_cast<std::int16_t>(variant.coldChannels.at(pack - 1))
+                : std::int16_t{0};
+        arrangement.hotChannels[pack] =
+            pack <= variant.hotChannels.size()
+                ? static_cast<std::int16_t>(variant.hotChannels.at(pack - 1))
+                : std::int16_t{0};
+        cold += arrangement.coldChannels[pack];
+        hot += arrangement.hotChannels[pack];
+    }
+    arrangement.coldChannelTotal = static_cast<std::int16_t>(cold);
+    arrangement.hotChannelTotal = static_cast<std::int16_t>(hot);
+}
+
+double excess(double value, double limit) {
+    return (value - limit) / limit * 100;
+}
+
+double shortfallOf(const Evaluated& e, const DesignCase& designCase) {
+    if (e.status != CalculationStatus::Completed) {
+        return std::numeric_limits<double>::infinity();
+    }
+    const CalculationResults& r = e.results;
+    const double maxRe = designCase.plateTypeCoefficients.at(CoefficientRow::maxReynolds,
+                                                             designCase.plateGeometry.plateType);
+    const bool condenser = designCase.exchangerType == ExchangerType::Condenser;
+    double total = 0;
+    for (const ResultWarning warning : e.warnings) {
+        switch (warning) {
+        case ResultWarning::FormulaAccuracy:
+            total += excess(std::max(r.hotReynolds, r.coldReynolds), maxRe);
+            break;
+        case ResultWarning::HighResistance:
+            total += excess(condenser ? r.coldPressureDrop
+                                      : std::max(r.hotPressureDrop, r.coldPressureDrop),
+                            highResistanceLimit);
+            break;
+        case ResultWarning::InsufficientSurface:
+            total += -r.surfaceMargin;
+            break;
+        case ResultWarning::ExcessiveSurface:
+            total += r.surfaceMargin - excessiveMarginLimit;
+            break;
+        }
+    }
+    return total;
+}
+
+QString number2(double value) {
+    return QString::number(value, 'f', 2);
+}
+
+} // namespace
+
+const QList<Exchanger>& standardExchangers() {
+    static const QList<Exchanger> exchangers = [] {
+        QList<Exchanger> list;
+        const PlateCatalogue& catalogue = plateCatalogue();
+        for (const StandardChoice& choice : catalogue.choices) {
+            if (choice.plateType) {
+                list.append({&choice, nullptr,
+                             choice.designation.trimmed().section(QLatin1Char(' '), 0, 0) +
+                                 QLatin1Char('/') + nozzleOf(choice)});
+            }
+        }
+        // The 0.5 m2 plate: letter Е first, then Г, each with its three nozzles.
+        for (const QString& letterName : {QStringLiteral("Е"), QStringLiteral("Г")}) {
+            for (const PlateLetterChoice& letter : catalogue.letters) {
+                if (letter.letter != letterName) {
+                    continue;
+                }
+                for (const StandardChoice& choice : catalogue.choices) {
+                    if (!choice.plateType) {
+                        list.append(
+                            {&choice, &letter,
+                             letter.designation.trimmed() + QLatin1Char('/') + nozzleOf(choice)});
+                    }
+                }
+            }
+        }
+        return list;
+    }();
+    return exchangers;
+}
+
+const Exchanger* exchangerNamed(const QString& name) {
+    for (const Exchanger& exchanger : standardExchangers()) {
+        if (nameKey(exchanger.name) == nameKey(name)) {
+            return &exchanger;
+        }
+    }
+    return nullptr;
+}
+
+QList<int> spreadChannels(int total, int packs) {
+    QList<int> channels;
+    if (packs <= 0) {
+        return channels;
+    }
+    const int base = total / packs;
+    const int longer = total % packs;
+    for (int pack = 0; pack < packs; ++pack) {
+        channels.append(base + (pack >= packs - longer ? 1 : 0));
+    }
+    return channels;
+}
+
+void loadVariant(DesignCase& designCase, const Variant& variant) {
+    const Exchanger& exchanger = standardExchangers().at(variant.exchanger);
+    storeStandardChoice(designCase, *exchanger.choice);
+    if (exchanger.letter) {
+        storePlateLetter(designCase, *exchanger.letter);
+    }
+    loadArrangement(designCase.plateArrangement, variant);
+}
+
+Evaluated evaluateVariant(DesignCase& designCase, const Variant& variant) {
+    loadVariant(designCase, variant);
+    Evaluated e;
+    e.variant = variant;
+    e.status = calculateExchanger(designCase);
+    e.results = designCase.calculationResults;
+    if (e.status == CalculationStatus::Completed) {
+        e.warnings = resultWarnings(designCase);
+    }
+    e.shortfall = shortfallOf(e, designCase);
+    return e;
+}
+
+QStringList failureReasons(const Evaluated& e, const DesignCase& designCase) {
+    if (e.status != CalculationStatus::Completed) {
+        return {QStringLiteral("расчёт невозможен (ошибка в исходной информации)")};
+    }
+    const CalculationResults& r = e.results;
+    const double maxRe = designCase.plateTypeCoefficients.at(CoefficientRow::maxReynolds,
+                                                             designCase.plateGeometry.plateType);
+    const bool condenser = designCase.exchangerType == ExchangerType::Condenser;
+    QStringList reasons;
+    for (const ResultWarning warning : e.warnings) {
+        switch (warning) {
+        case ResultWarning::FormulaAccuracy:
+            reasons << QStringLiteral("формулы неточны: Re1 = %1, Re2 = %2, больше %3")
+                           .arg(number2(r.hotReynolds), number2(r.coldReynolds))
+                           .arg(maxRe);
+            break;
+        case ResultWarning::HighResistance:
+            reasons << (condenser
+                            ? QStringLiteral("большое сопротивление: ΔP2 = %1 Па > 50000")
+                                  .arg(number2(r.coldPressureDrop))
+                            : QStringLiteral("большое сопротивление: ΔP1 = %1 Па, ΔP2 = "
+                                             "%2 Па, больше 50000")
+                                  .arg(number2(r.hotPressureDrop), number2(r.coldPressureDrop)));
+            break;
+        case ResultWarning::InsufficientSurface:
+            reasons << QStringLiteral("недостаток площади: запас %1 % ≤ 0")
+                           .arg(number2(r.surfaceMargin));
+            break;
+        case ResultWarning::ExcessiveSurface:
+            reasons
+                << QStringLiteral("слишком большой запас: %1 % ≥ 70").arg(number2(r.surfaceMargin));
+            break;
+        }
+    }
+    return reasons;
+}
+
+Solution solveDesign(const DesignData& design, const SolveOptions& options) {
+    Solution solution;
+    solution.requiredMin = std::numeric_limits<double>::infinity();
+    solution.requiredMax = 0;
+    const bool condenser = design.type == ExchangerType::Condenser;
+    const int hotPackLimit = condenser ? 1 : 8;
+    const auto byShortfall = [](const Evaluated& a, const Evaluated& b) {
+        return a.shortfall < b.shortfall;
+    };
+
+    DesignCase designCase;
+    loadDesign(designCase, design);
+    for (int index = 0; index < standardExchangers().size(); ++index) {
+        ExchangerSummary& summary = solution.exchangers[static_cast<std::size_t>(index)];
+        Variant variant;
+        variant.exchanger = index;
+        loadVariant(designCase, variant);
+        const double plateArea = designCase.values[17];
+        const int limit = options.maxChannels > 0 ? options.maxChannels : channelCeiling;
+        double largestRequired = 0;
+        for (int total = 2; total <= limit; ++total) {
+            summary.channelLimit = total;
+            for (int cold = 1; cold <= std::min(8, total); ++cold) {
+                for (int hot = 1; hot <= std::min(hotPackLimit, total); ++hot) {
+                    variant.coldPacks = cold;
+                    variant.hotPacks = hot;
+                    variant.coldChannels = spreadChannels(total, cold);
+                    variant.hotChannels = spreadChannels(total, hot);
+                    loadArrangement(designCase.plateArrangement, variant);
+                    Evaluated e;
+                    e.status = calculateExchanger(designCase);
+                    ++solution.tried;
+                    ++summary.variants;
+                    if (e.status != CalculationStatus::Completed) {
+                        ++solution.calculationErrors;
+                        continue;
+                    }
+                    e.results = designCase.calculationResults;
+                    e.warnings = resultWarnings(designCase);
+                    e.shortfall = shortfallOf(e, designCase);
+                    const double required = e.results.requiredSurface;
+                    largestRequired = std::max(largestRequired, required);
+                    solution.requiredMin = std::min(solution.requiredMin, required);
+                    solution.requiredMax = std::max(solution.requiredMax, required);
+                    for (const ResultWarning warning : e.warnings) {
+                        ++solution.warningCounts[static_cast<std::size_t>(warning)];
+                    }
+                    if (e.warnings.isEmpty()) {
+                        e.variant = variant;
+                        solution.suitable.append(e);
+                        ++summary.suitable;
+                    } else if (solution.nearest.size() < options.nearestCount ||
+                               e.shortfall < solution.nearest.last().shortfall) {
+                        e.variant = variant;
+                        const auto at = std::upper_bound(solution.nearest.begin(),
+                                                         solution.nearest.end(), e, byShortfall);
+                        solution.nearest.insert(at, e);
+                        if (solution.nearest.size() > options.nearestCount) {
+                            solution.nearest.removeLast();
+                        }
+                    }
+                }
+            }
+            if (options.maxChannels <= 0 && largestRequired > 0 &&
+                (2 * total - 2) * plateArea >= 2 * largestRequired) {
+                break;
+            }
+        }
+    }
+    if (solution.requiredMin > solution.requiredMax) {
+        solution.requiredMin = 0;
+    }
+    std::stable_sort(solution.suitable.begin(), solution.suitable.end(),
+                     [](const Evaluated& a, const Evaluated& b) {
+                         return a.results.surfaceMargin < b.results.surfaceMargin;
+                     });
+    if (!solution.suitable.isEmpty()) {
+        solution.nearest.clear();
+    }
+    return solution;
+}
+
+QString channelsText(const Variant& variant) {
+    const auto list = [](const QList<int>& channels) {
+        QStringList texts;
+        for (const int c : channels) {
+            texts << QString::number(c);
+        }
+        return texts.join(QLatin1Char(','));
+    };
+    return list(variant.coldChannels) + QStringLiteral("; ") + list(variant.hotChannels);
+}
+
+QString variantText(const Variant& variant) {
+    return QStringLiteral("%1, пакеты %2/%3, каналы %4")
+        .arg(standardExchangers().at(variant.exchanger).name,
+             QString::number(variant.coldPacks, 'g', QLocale::FloatingPointShortest))
+        .arg(variant.hotPacks)
+        .arg(channelsText(variant));
+}
+
+} // namespace orven

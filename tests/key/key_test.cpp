@@ -1,0 +1,371 @@
+// The teacher's key: the enumeration of standard variants and its ranking (in
+// process), and the orven-key program itself on design files and on reports
+// written by the program's own printer.
+
+#include "core/design_case.h"
+#include "key/design_file.h"
+#include "key/variants.h"
+#include "platform/report_rendering.h"
+#include "platform/system_report_printer.h"
+#include "results/report_progress.h"
+#include "support/test_support.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace orven;
+
+Q_DECLARE_METATYPE(orven::ExchangerType)
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run runKey(const QStringList& arguments) {
+    QProcess process;
+    process.start(qEnvironmentVariable("ORVEN_KEY"), arguments);
+    Run run;
+    if (!process.waitForFinished(60000)) {
+        return run;
+    }
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QString design(const QString& name) {
+    return test::sourceDir() + QStringLiteral("/tests/key/") + name;
+}
+
+DesignData readDesign(const QString& name) {
+    QFile file(design(name));
+    DesignData data;
+    QString error;
+    if (!file.open(QIODevice::ReadOnly) || !readDesignFile(file.readAll(), name, data, error)) {
+        qWarning("%s", qPrintable(error));
+    }
+    return data;
+}
+
+// Collects a report's operations, as the program's printer receives them.
+class OperationsPrinter final : public ReportPrinter {
+public:
+    void setFontName(const QString& name) override {
+        ops << ReportOperation{ReportOperation::Font, name, 0};
+    }
+    void setFontSize(double points) override {
+        ops << ReportOperation{ReportOperation::Size, {}, points};
+    }
+    void printLine(const QString& text) override {
+        ops << ReportOperation{ReportOperation::Line, text, 0};
+    }
+    void printEmptyLine() override { ops << ReportOperation{ReportOperation::Empty, {}, 0}; }
+    void newPage() override { ops << ReportOperation{ReportOperation::Page, {}, 0}; }
+    void endDocument() override {}
+    ReportOperations ops;
+};
+
+// Prints a report of blocks of the worked cooler (packs 1/1, cold and hot
+// channels as given) the way the results screen's print button does.
+void printCoolerReport(ReportPrinter& printer, const QList<int>& channelTotals) {
+    resetDesignCase();
+    DesignCase& c = designCase();
+    loadDesign(c, readDesign(QStringLiteral("worked_cooler.txt")));
+    c.studentName = QStringLiteral("Петров Пётр Гр.х-11");
+    c.pageNumber = 1;
+    c.pageBlockCount = 1;
+    for (const int total : channelTotals) {
+        loadVariant(c, {0, 1, 1, {total}, {total}});
+        QCOMPARE(calculateExchanger(c), CalculationStatus::Completed);
+        c.resultsUnprinted = true;
+        c.printRequestHandled = false;
+        printResults(c, printer);
+    }
+    finishReport(c, printer);
+}
+
+} // namespace
+
+class KeyTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(QFileInfo(qEnvironmentVariable("ORVEN_KEY")).isExecutable(),
+                 "ORVEN_KEY names the orven-key program");
+        QVERIFY(dir_.isValid());
+    }
+
+    void spreadChannels_data() {
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("packs");
+        QTest::addColumn<QList<int>>("channels");
+        QTest::newRow("the advice's example") << 122 << 3 << QList<int>{40, 41, 41};
+        QTest::newRow("one pack") << 5 << 1 << QList<int>{5};
+        QTest::newRow("one over") << 9 << 8 << QList<int>{1, 1, 1, 1, 1, 1, 1, 2};
+        QTest::newRow("even") << 12 << 2 << QList<int>{6, 6};
+    }
+    void spreadChannels() {
+        QFETCH(int, total);
+        QFETCH(int, packs);
+        QFETCH(QList<int>, channels);
+        QCOMPARE(orven::spreadChannels(total, packs), channels);
+    }
+
+    // Totals 2..N for both streams; a pack needs a channel, so a total T has
+    // min(T, 8) cold and min(T, 8) hot pack counts (a condenser: one hot pack).
+    void variantsPerExchanger_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("maxChannels");
+        QTest::addColumn<qint64>("perExchanger");
+        QTest::newRow("worked cooler, 10")
+            << "worked_cooler.txt" << 10 << qint64(4 + 9 + 16 + 25 + 36 + 49 + 64 + 64 + 64);
+        QTest::newRow("worked condenser, 30")
+            << "worked_condenser.txt" << 30 << qint64(2 + 3 + 4 + 5 + 6 + 7 + 8 * 23);
+        QTest::newRow("no suitable variant, 3") << "no_suitable.txt" << 3 << qint64(4 + 9);
+    }
+    void variantsPerExchanger() {
+        QFETCH(QString, file);
+        QFETCH(int, maxChannels);
+        QFETCH(qint64, perExchanger);
+        const Solution s = solveDesign(readDesign(file), {maxChannels, 5});
+        for (const ExchangerSummary& e : s.exchangers) {
+            QCOMPARE(e.variants, perExchanger);
+            QCOMPARE(e.channelLimit, maxChannels);
+        }
+        QCOMPARE(s.tried, 9 * perExchanger);
+    }
+
+    void suitableVariantsRankedByMargin_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("worked cooler") << "worked_cooler.txt";
+        QTest::newRow("worked condenser") << "worked_condenser.txt";
+    }
+    void suitableVariantsRankedByMargin() {
+        QFETCH(QString, file);
+        const DesignData data = readDesign(file);
+        const Solution s = solveDesign(data);
+        QVERIFY(s.suitable.size() > 10);
+        QVERIFY(s.nearest.isEmpty());
+        DesignCase c;
+        loadDesign(c, data);
+        for (qsizetype i = 0; i < s.suitable.size(); ++i) {
+            const Evaluated& e = s.suitable.at(i);
+            // Recalculated alone, the variant is the same and has no warning.
+            const Evaluated again = evaluateVariant(c, e.variant);
+            QVERIFY(again.warnings.isEmpty());
+            QCOMPARE(again.results.surfaceMargin, e.results.surfaceMargin);
+            QVERIFY(e.results.surfaceMargin > 0 && e.results.surfaceMargin < 70);
+            if (i > 0) {
+                QVERIFY(s.suitable.at(i - 1).results.surfaceMargin <= e.results.surfaceMargin);
+            }
+        }
+    }
+
+    void explainShowsTheWorkedCooler() {
+        const Run run = runKey(
+            {QStringLiteral("explain"), design(QStringLiteral("worked_cooler.txt")),
+             QStringLiteral("--exchanger"), QStringLiteral("0.2/100"), QStringLiteral("--packs"),
+             QStringLiteral("1,1"), QStringLiteral("--channels"), QStringLiteral("5;5")});
+        QCOMPARE(run.status, 0);
+        for (const char* shown :
+             {"Re1 = 280.889 ≥ 100", "α1 = 0.086 · 0.206 · 280.889^0.73", "= 300.50 Вт/(м^2·К)",
+              "K = 1 / (1 / 300.497 + 0.000229 + 1 / 2543.92)",
+              "F_req = 121300 / 253.17 / 41.7 / 1", "= 11.49 м^2",
+              "запас = (1.6 - 11.4898) / 11.4898 · 100", "= -86.07 %",
+              "запас ≤ 0, недостаток площади"}) {
+            QVERIFY2(run.out.contains(QString::fromUtf8(shown)), shown);
+        }
+    }
+
+    void noSuitableVariantNamesTheNearest() {
+        const Run run =
+            runKey({QStringLiteral("solve"), design(QStringLiteral("no_suitable.txt"))});
+        QCOMPARE(run.status, 0);
+        const qsizetype at =
+            run.out.indexOf(QStringLiteral("Подходящих вариантов нет. Ближайшие к подходящим:"));
+        QVERIFY2(at > 0, qPrintable(run.out));
+        const QStringList nearest =
+            run.out.mid(at).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1);
+        QCOMPARE(nearest.size(), 5);
+        for (const QString& line : nearest) {
+            QVERIFY2(line.contains(QStringLiteral("пакеты")) &&
+                         line.contains(QStringLiteral("запас")),
+                     qPrintable(line));
+        }
+    }
+
+    void badInputIsOneLine_data() {
+        QTest::addColumn<QByteArray>("contents"); // empty: no file at all
+        QTest::addColumn<QString>("message");
+        const QByteArray cooler = "тип = "
+                                  "холодильник\n0.123\n0.206\n754\n0.000416\n2790\n0.965\n0."
+                                  "617\n994\n0.000728\n4190\n41.7\n0.000229\n121300\n";
+        QTest::newRow("missing file") << QByteArray() << "не найден";
+        QTest::newRow("empty file") << QByteArray(" \n") << "не задан тип теплообменника";
+        QTest::newRow("binary file") << QByteArray("\x7f"
+                                                   "ELF\x02\x01\x00\x00",
+                                                   8)
+                                     << "это не текстовый файл";
+        QTest::newRow("unknown key")
+            << QByteArray("тип = холодильник\nfoo = 1\n") << "строка 2: неизвестный ключ «foo»";
+        QTest::newRow("out of range")
+            << cooler + "1.5\n"
+            << "строка 15: значение «1.5» параметра «Коэффициент, учитывающий снижение движ. "
+               "силы(б/р)» вне допустимого интервала 0 < x ≤ 1";
+        QTest::newRow("1e999")
+            << QByteArray("тип = конденсатор\ng1 = 1e999\n") +
+                   cooler.mid(cooler.indexOf('\n') + 7) + "1\n"
+            << "строка 2: значение «1e999» параметра «Массовый расход горячего теплоносителя (или "
+               "пара) (Кг/с)» вне допустимого интервала 0 < x ≤ 1500";
+        QTest::newRow("missing value")
+            << cooler
+            << "не задан параметр «Коэффициент, учитывающий снижение движ. силы(б/р)» (ключ eps)";
+    }
+    void badInputIsOneLine() {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, message);
+        const QString path = dir_.filePath(QStringLiteral("design.txt"));
+        QFile::remove(path);
+        if (!contents.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(contents);
+        }
+        const Run run = runKey({QStringLiteral("solve"), path});
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+        QVERIFY2(run.err.startsWith(QStringLiteral("orven-key: ")) && run.err.contains(message),
+                 qPrintable(run.err));
+    }
+
+    // Reports written by the program's own printer: the genuine one agrees, a
+    // copy with one number changed is caught at its block and line, and a PDF
+    // of another kind is refused.
+    void checkReports() {
+        const QString genuine = dir_.filePath(QStringLiteral("genuine.pdf"));
+        {
+            SystemReportPrinter printer(genuine);
+            printCoolerReport(printer, {5, 40, 60});
+        }
+        Run run = runKey({QStringLiteral("check"), genuine});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.contains(QStringLiteral("Студент: Петров Пётр Гр.х-11")),
+                 qPrintable(run.out));
+        QCOMPARE(run.out.count(QStringLiteral("числа: все строки блока")), 3);
+        QVERIFY(run.out.contains(
+            QStringLiteral("вариант не подходит: недостаток площади: запас -86.07 % ≤ 0")));
+        QVERIFY(run.out.contains(QStringLiteral("Итог: все числа отчёта совпадают с пересчётом.")));
+
+        OperationsPrinter operations;
+        printCoolerReport(operations, {5, 40, 60});
+        int blocks = 0;
+        for (ReportOperation& op : operations.ops) {
+            blocks += op.text.contains(QStringLiteral("Тип теплообменника")) ? 1 : 0;
+            if (blocks == 2 && op.text.contains(QStringLiteral("Коэффициент теплопередачи"))) {
+                QVERIFY(op.text.contains(QLatin1Char('.')));
+                const qsizetype last = op.text.size() - 1;
+                op.text[last] =
+                    op.text[last] == QLatin1Char('1') ? QLatin1Char('2') : QLatin1Char('1');
+                break;
+            }
+        }
+        const QString tampered = dir_.filePath(QStringLiteral("tampered.pdf"));
+        QVERIFY(writeReportPdf(operations.ops, tampered));
+        run = runKey({QStringLiteral("check"), tampered});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.out.count(QStringLiteral("НЕ СОВПАДАЮТ")), 1);
+        QVERIFY2(run.out.contains(
+                     QStringLiteral("блок 2, строка 17: напечатано «Коэффициент теплопередачи")),
+                 qPrintable(run.out));
+
+        const QString other = dir_.filePath(QStringLiteral("other.pdf"));
+        QVERIFY(writeReportPdf({{ReportOperation::Line, QStringLiteral("Счёт № 17 за декабрь"), 0}},
+                               other));
+        const QString text = dir_.filePath(QStringLiteral("plain.pdf"));
+        QFile plain(text);
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.write("это не PDF\n");
+        plain.close();
+        for (const QString& refused : {other, text}) {
+            run = runKey({QStringLiteral("check"), refused});
+            QCOMPARE(run.status, 2);
+            QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+            QVERIFY(run.out.isEmpty());
+        }
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("--version")
+            << QStringList{"--version"} << 0 << "orven-key " ORVEN_VERSION "\n";
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << "Использование:";
+        QTest::newRow("nothing") << QStringList{} << 2 << "orven-key: не указана команда";
+        QTest::newRow("unknown command")
+            << QStringList{"rank", "x"} << 2 << "orven-key: неизвестная команда «rank»";
+        QTest::newRow("bad --top") << QStringList{"solve", "x", "--top", "-3"} << 2
+                                   << "orven-key: --top: нужно целое число от 1";
+        QTest::newRow("explain without a variant")
+            << QStringList{"explain", design("worked_cooler.txt")} << 2
+            << "orven-key: команде explain нужны";
+        QTest::newRow("uneven channels")
+            << QStringList{"explain",     design("worked_cooler.txt"),
+                           "--exchanger", "0.5e/150",
+                           "--packs",     "2,1",
+                           "--channels",  "3,3;5"}
+            << 2 << "orven-key: --channels: всего каналов холодного 6, горячего 5";
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, output);
+        const Run run = runKey(arguments);
+        QCOMPARE(run.status, status);
+        QVERIFY2((status == 0 ? run.out : run.err).startsWith(output),
+                 qPrintable(run.out + run.err));
+        if (status != 0) {
+            QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+        }
+    }
+
+    void csvAndPdf() {
+        const QString csv = dir_.filePath(QStringLiteral("key.csv"));
+        const QString pdf = dir_.filePath(QStringLiteral("key.pdf"));
+        const Run run =
+            runKey({QStringLiteral("solve"), design(QStringLiteral("worked_condenser.txt")),
+                    QStringLiteral("--csv"), csv, QStringLiteral("--pdf"), pdf});
+        QCOMPARE(run.status, 0);
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList rows =
+            QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const Solution s = solveDesign(readDesign(QStringLiteral("worked_condenser.txt")));
+        QCOMPARE(rows.size(), s.suitable.size() + 1);
+        QVERIFY2(rows.at(1).startsWith(
+                     QStringLiteral("1,") +
+                     standardExchangers().at(s.suitable.first().variant.exchanger).name +
+                     QLatin1Char(',')),
+                 qPrintable(rows.at(1)));
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput())
+                    .contains(QStringLiteral("Подходящих вариантов: %1").arg(s.suitable.size())));
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QTEST_MAIN(KeyTest)
+#include "key_test.moc"
