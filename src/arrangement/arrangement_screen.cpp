@@ -31,11 +31,12 @@ constexpr int label1Height = 975;
 
 const QString errorTitle = QStringLiteral("ОШИБКА !");
 const QString packCountError = QStringLiteral("число пакетов от1 до 8 !!!    Продолжаете работу ?");
-const QString numberTooLarge = QStringLiteral(
-    "Число слишком велико: допускается от -32768 до 32767 !!!    Продолжаете работу ?");
+// Channel counts are 16-bit numbers; the messages name the limit in the style
+// of the pack-count box.
+const QString numberTooLarge =
+    QStringLiteral("число каналов от -32768 до 32767 !!!    Продолжаете работу ?");
 const QString totalTooLarge =
-    QStringLiteral("Сумма числа каналов слишком велика: допускается от -32768 до 32767 !!!"
-                   "    Продолжаете работу ?");
+    QStringLiteral("сумма каналов от -32768 до 32767 !!!    Продолжаете работу ?");
 
 enum class Stream { Cold, Hot };
 
@@ -207,13 +208,16 @@ void arrangePlates() {
         arrangement.hotPackCount = 1;
     } else {
         for (;;) {
-            const std::optional<std::int16_t> packs = askInt16(
-                form, QStringLiteral("Введите число пакетов для горячего теплоносителя"),
+            const QString answer = dialogs().inputBox(
+                QStringLiteral("Введите число пакетов для горячего теплоносителя"),
                 QStringLiteral("Ввод числа пакетов для горячего теплоносителя"), 1000, hotRowTop);
-            if (!packs)
+            if (programEnded())
                 return;
-            arrangement.hotPackCount = *packs;
-            if (*packs >= 1 && *packs <= 8)
+            // Any count outside 1..8, however large, gets the pack-count box.
+            const std::optional<std::int16_t> packs = roundToInt16(readAnswer(answer));
+            if (packs)
+                arrangement.hotPackCount = *packs;
+            if (packs && *packs >= 1 && *packs <= 8)
                 break;
             if (!continueAfterError(form, packCountError))
                 return;

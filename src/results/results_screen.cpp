@@ -124,6 +124,23 @@ void printResult(Screen& form, const QString& label, double value) {
     printAt(form, resultX, label + resultValue(value));
 }
 
+// Three warnings (with the margin line) run down to the first button: the
+// column of buttons then moves down just below the text, and the screen grows
+// by as much. With less text every position stays as designed.
+void keepButtonsBelowText(Form9& form) {
+    const int textBottom = form.currentY();
+    const int firstButtonTop = topTwips(form.Command2);
+    if (textBottom <= firstButtonTop) {
+        return;
+    }
+    const int shift = textBottom - firstButtonTop + groupGap / 2;
+    for (QPushButton* button :
+         {form.Command1, form.Command2, form.Command3, form.Command4, form.Command5}) {
+        setTopTwips(button, topTwips(button) + shift);
+    }
+    form.setHeightTwips(form.heightTwips() + shift);
+}
+
 // The results of a completed calculation and its warnings.
 void printCalculationResults(Form9& form, const DesignCase& c) {
     const CalculationResults& r = c.calculationResults;
@@ -209,6 +226,7 @@ void printCalculationResults(Form9& form, const DesignCase& c) {
         }
         form.setForeColor(remembered);
     }
+    keepButtonsBelowText(form);
 }
 
 } // namespace

@@ -128,7 +128,12 @@ void drawTable(Form5& form, int tableTop) {
     for (const GridLine& line : gridLines)
         form.drawLine(line.x1, tableTop + line.y1, line.x2, tableTop + line.y2, red);
 
-    form.setLabel1Top(tableTop + 6695);
+    // The type caption goes below the table, in the middle of the free band
+    // between the table's bottom and the instruction box, where nothing covers
+    // it (at its usual tableTop + 6695 it would stand under the instruction box).
+    const int bandTop = tableTop + 5800;
+    const int bandBottom = topTwips(form.Label2);
+    form.setLabel1Top(bandTop + (bandBottom - bandTop - heightTwips(form.Label1)) / 2);
 }
 
 } // namespace

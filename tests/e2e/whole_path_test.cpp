@@ -1055,8 +1055,8 @@ private slots:
                 QStringLiteral("Ввод числа каналов в пакете для холодного теплоносителя"), 1000,
                 1200, QStringLiteral("40000"));
             dialogs.expectYesNo(errorTitle,
-                                QStringLiteral("Число слишком велико: допускается от -32768 до "
-                                               "32767 !!!    Продолжаете работу ?"),
+                                QStringLiteral("число каналов от -32768 до 32767 !!!    "
+                                               "Продолжаете работу ?"),
                                 false);
             STEP(press(shown<Form5>().Command3));
         }

@@ -415,6 +415,46 @@ private slots:
         QCOMPARE(dialogs.beepCount(), 2);
     }
 
+    // Text never runs under a button: with three warnings the buttons move
+    // down below it; with one they stand where the screen has them.
+    void buttonsBelowTheWarnings_data() {
+        QTest::addColumn<bool>("threeWarnings");
+        QTest::addColumn<bool>("marginZero");
+        QTest::newRow("one warning") << false << false;
+        QTest::newRow("three warnings") << true << false;
+        QTest::newRow("three warnings, margin 0") << true << true;
+    }
+    void buttonsBelowTheWarnings() {
+        QFETCH(bool, threeWarnings);
+        QFETCH(bool, marginZero);
+        ScriptedDialogs dialogs;
+        DesignCase& c = designCase();
+        setUpCooler(c);
+        if (threeWarnings) {
+            c.plateTypeCoefficients.table[4 * 4 + 0] = 1259.0; // accuracy
+            c.plateGeometry.nozzleDiameter = 0.01;             // resistance
+        }
+        if (marginZero) {
+            QCOMPARE(calculateExchanger(c), CalculationStatus::Completed);
+            c.values[17] = c.calculationResults.requiredSurface / 8;
+        }
+        showResults();
+        Form9& form = *shownForm();
+        QCOMPARE(resultWarnings(c).size(), threeWarnings ? 3 : 1);
+        const QList<QPushButton*> buttons{form.Command2, form.Command3, form.Command4,
+                                          form.Command5, form.Command1};
+        if (!threeWarnings) {
+            for (int i = 0; i < buttons.size(); ++i)
+                QCOMPARE(buttons.at(i)->y(), twipsToPixels(5400 + 720 * i));
+            QCOMPARE(form.heightTwips(), 9615);
+        }
+        const SurfaceText& last = form.printedTexts().last();
+        QVERIFY(twipsToPixels(last.y + form.textHeightTwips()) <= form.Command2->y());
+        for (int i = 1; i < buttons.size(); ++i)
+            QCOMPARE(buttons.at(i)->y() - buttons.at(i - 1)->y(), twipsToPixels(720));
+        QVERIFY(form.Command1->geometry().bottom() < form.height());
+    }
+
     void surfaceMarginAroundZero_data() {
         QTest::addColumn<double>("areaFactor");
         QTest::addColumn<bool>("marginShown");

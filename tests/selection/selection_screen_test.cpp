@@ -102,7 +102,9 @@ private slots:
 
         QCOMPARE(form->Label1->text(), caption);
         QVERIFY(form->Label1->isVisible());
-        QCOMPARE(form->Label1->y(), twipsToPixels(7770));
+        // Below the table (its bottom at 6875), clear of the instruction box.
+        QCOMPARE(form->Label1->y(), twipsToPixels(7100));
+        QVERIFY(!form->Label1->geometry().intersects(form->Label2->geometry()));
         QCOMPARE(form->Label1->x(), twipsToPixels((12570 - 5655) / 2));
         QVERIFY(form->Label2->isVisible());
         QCOMPARE(form->Label2->text(),
@@ -321,6 +323,12 @@ private slots:
                  QStringLiteral("\nУкажите литеру для теплообменника \n") + executionLine);
         QCOMPARE(designCase().plateGeometry.plateType, std::int16_t{1});
         QCOMPARE(designCase().valueTexts[17], QStringLiteral("     0.5"));
+        // The type caption stays in sight, clear of the box and the letter buttons.
+        QVERIFY(form.Label1->isVisible());
+        for (const QWidget* other :
+             {static_cast<QWidget*>(form.Label2), static_cast<QWidget*>(form.Command9),
+              static_cast<QWidget*>(form.Command10)})
+            QVERIFY(!form.Label1->geometry().intersects(other->geometry()));
 
         ScriptedDialogs dialogs;
         QStringList loadedAtStart;
