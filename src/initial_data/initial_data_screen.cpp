@@ -139,7 +139,11 @@ InitialDataScreen::InitialDataScreen(Variant variant) : m_variant(variant) {
     listColours.setColor(QPalette::Text, QColor(0, 0, 192));
     List1->setPalette(listColours);
     List1->setItemDelegate(new TextLineDelegate(List1));
-    List1->setUniformItemSizes(true);
+    // Lines are shown whole: a long value widens its own line (never cut with
+    // "…"), and the list scrolls sideways where a line is wider than it.
+    List1->setTextElideMode(Qt::ElideNone);
+    List1->setUniformItemSizes(false);
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     placeTwips(List1, 500, 1200, 9000, 3000);
 
     Command1 = makeButton(this, "Command1",
@@ -152,6 +156,10 @@ InitialDataScreen::InitialDataScreen(Variant variant) : m_variant(variant) {
     setTopTwips(Command2, 4975);
     Command3 = makeButton(this, "Command3", QStringLiteral("КОНЕЦ ИСПРАВЛЕНИЙ"), 2295, 375);
     setTopTwips(Command3, 6000);
+    // A button with a style sheet draws its text in the application's font
+    // unless it has a font of its own: these take the screen's.
+    for (QPushButton* button : {Command1, Command2, Command3})
+        button->setFont(font());
 
     Command4 = makeButton(this, "Command4", QStringLiteral("ХОЛОДИЛЬНИК"), 2775, 495);
     Command4->setFont(fixedPitchFont(8.25, true));
@@ -207,8 +215,10 @@ void InitialDataScreen::load() {
     const auto placeTypeButtons = [this, &width] {
         const int gap =
             roundToInt16(width / 3.0 - widthTwips(Command4) / 3.0 - widthTwips(Command5) / 3.0);
+        // Lefts are computed in twips and converted once (a left read back
+        // from its pixel would carry the rounding into the next one).
         setLeftTwips(Command4, gap);
-        setLeftTwips(Command5, widthTwips(Command4) + leftTwips(Command4) + gap);
+        setLeftTwips(Command5, widthTwips(Command4) + gap + gap);
     };
 
     Label2->hide();
@@ -507,8 +517,10 @@ void showInitialDataFirstState() {
 void openInitialDataCorrection() {
     DesignCase& dc = designCase();
     Form11& form = screen<Form11>();
-    setTopTwips(form.Command1, topTwips(form.List1) + heightTwips(form.List1) + 200);
-    setTopTwips(form.Command2, topTwips(form.Command1) + heightTwips(form.Command1) + 200);
+    // Tops in twips, each converted once.
+    const int command1Top = topTwips(form.List1) + heightTwips(form.List1) + 200;
+    setTopTwips(form.Command1, command1Top);
+    setTopTwips(form.Command2, command1Top + heightTwips(form.Command1) + 200);
     form.Command1->hide();
     form.Command2->hide();
 

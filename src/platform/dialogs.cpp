@@ -8,9 +8,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace orven {
 
 namespace {
+constexpr int inputBoxWidth = 8000;
+
 Dialogs* installed = nullptr;
 
 QtDialogs& qtDialogs() {
@@ -39,7 +43,12 @@ QString QtDialogs::inputBox(const QString& prompt, const QString& title, int xTw
     box.setTextValue(QString());
     box.setOkButtonText(QStringLiteral("ОК"));
     box.setCancelButtonText(QStringLiteral("Отмена"));
+    // Every input box has the same width, wide enough for the longest title
+    // of the program under a window manager's buttons (a box sized to its
+    // prompt alone changes from one question to the next and has its title
+    // cut); a wider prompt widens it.
     box.adjustSize();
+    box.resize(std::max(box.width(), twipsToPixels(inputBoxWidth)), box.height());
     box.move(twipsToPixels(xTwips), twipsToPixels(yTwips));
     if (box.exec() != QDialog::Accepted || programEnded())
         return QString();

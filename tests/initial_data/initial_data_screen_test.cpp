@@ -14,11 +14,13 @@
 #include "support/scripted_dialogs.h"
 #include "support/test_support.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
 
@@ -272,6 +274,49 @@ private slots:
         QCOMPARE(form.caption(), checkCaption);
     }
 
+    // A value longer than the room after the name column is shown whole, the
+    // list scrolling sideways to it.
+    void longValueLineShownWhole() {
+        ScriptedDialogs dialogs;
+        startDataInput();
+        Form3& form = screen<Form3>();
+        QStringList answers = validAnswers();
+        answers[12] = QStringLiteral("30000000000000000000"); // 20 characters
+        for (int slot = 1; slot <= 14; ++slot)
+            dialogs.expectInput(nameOf(ExchangerType::Cooler, slot), inputTitle, 1000,
+                                1880 + 195 * (slot - 1), answers[slot - 1]);
+        press(form.Command4);
+        QVERIFY(dialogs.verifyDone());
+        QListWidgetItem* line = form.List1->item(13);
+        QVERIFY(line->text().endsWith(answers[12]));
+        const int textWidth = QFontMetrics(form.List1->font()).horizontalAdvance(line->text());
+        QVERIFY(form.List1->visualItemRect(line).width() >= textWidth);
+        QVERIFY(textWidth > form.List1->viewport()->width());
+        QVERIFY(form.List1->horizontalScrollBar()->maximum() > 0);
+    }
+
+    // The long buttons draw their captions in the screen's fixed-pitch font,
+    // as a button given that font itself does, also where the desktop gives
+    // buttons a font of their own.
+    void longButtonsInTheFixedPitchFont() {
+        const QFont applicationFont = QApplication::font();
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 11), "QPushButton");
+        const auto restore =
+            qScopeGuard([&] { QApplication::setFont(applicationFont, "QPushButton"); });
+        for (InitialDataScreen* form : {static_cast<InitialDataScreen*>(&screen<Form3>()),
+                                        static_cast<InitialDataScreen*>(&screen<Form11>())}) {
+            for (QPushButton* button : {form->Command1, form->Command2, form->Command3}) {
+                QPushButton reference(button->text());
+                setButtonColor(&reference, green);
+                reference.setFont(form->font());
+                reference.resize(button->size());
+                QVERIFY(QFontInfo(button->font()).fixedPitch());
+                QCOMPARE(button->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                         reference.grab().toImage().convertToFormat(QImage::Format_RGB32));
+            }
+        }
+    }
+
     void decimalCommaOutOfRangeShowsTheErrorDisplay() {
         ScriptedDialogs dialogs;
         QStringList answers = validAnswers();
@@ -481,11 +526,11 @@ private slots:
         QCOMPARE(form.List1->geometry(), QRect(twipsToPixels(1000), twipsToPixels(1200),
                                                twipsToPixels(10000), twipsToPixels(3000)));
         QCOMPARE(form.Command1->y(), twipsToPixels(1200 + 3000 + 200));
-        QCOMPARE(form.Command2->y(), twipsToPixels(topTwips(form.Command1) + 375 + 200));
+        QCOMPARE(form.Command2->y(), twipsToPixels(1200 + 3000 + 200 + 375 + 200));
         // The type buttons share the width 14000: gap = 14000/3 - 2775/3 - 2655/3.
         QCOMPARE(form.Command4->x(), twipsToPixels(2857));
-        // Command5 follows Command4 as placed (2850, the nearest whole pixel) plus the gap.
-        QCOMPARE(form.Command5->x(), twipsToPixels(2775 + 2850 + 2857));
+        // Command5 follows Command4 at 2857 plus the gap, converted to pixels once.
+        QCOMPARE(form.Command5->x(), twipsToPixels(2775 + 2857 + 2857));
     }
 
     void correctionScreenLineAndEnd_data() {

@@ -405,6 +405,28 @@ private slots:
         QCOMPARE(label.text(), QStringLiteral("\nРАСЧЁТ\n\nПластинчатые\nконец"));
     }
 
+    // Input boxes keep one width from one question to the next, with room for
+    // the longest title beside a window manager's buttons.
+    void inputBoxesHaveOneWidth() {
+        const QString title =
+            QStringLiteral("Ввод числа каналов в пакете для холодного теплоносителя");
+        QList<int> widths;
+        for (const QString& prompt :
+             {QStringLiteral("Введите число пакетов"),
+              QStringLiteral("Введите число каналов во2 - м пакете для холодного теплоносителя")}) {
+            QTimer::singleShot(0, [&widths] {
+                QWidget* box = QApplication::activeModalWidget();
+                widths << (box ? box->width() : -1);
+                if (box)
+                    box->close();
+            });
+            QtDialogs().inputBox(prompt, title, 1000, 1000);
+        }
+        QCOMPARE(widths.size(), 2);
+        QCOMPARE(widths.at(0), widths.at(1));
+        QVERIFY(widths.at(0) >= QFontMetrics(QApplication::font()).horizontalAdvance(title) + 100);
+    }
+
     void scriptedDialogsAnswerInOrder() {
         test::ScriptedDialogs script;
         QStringList seen;
