@@ -252,6 +252,7 @@ void showChannelMismatch(Form6& form) {
     form.Label1->show();
 
     Form13& dialog = screen<Form13>();
+    setOwnerScreen(dialog, form);
     dialog.setTopTwips(labelTop + label1Height + 500);
     dialog.setLeftTwips(form.widthTwips() / 2 - dialog.widthTwips() / 2);
     // A dialog loaded earlier keeps its connections; give it exactly these.

@@ -78,4 +78,8 @@ void ErrorDialogScreen::load() {
     (m_variant == Variant::Correction ? Command2 : Command1)->setFocus();
 }
 
+void ErrorDialogScreen::closeButtonPressed() {
+    Command1->click();
+}
+
 } // namespace orven

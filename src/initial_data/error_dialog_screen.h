@@ -27,6 +27,8 @@ public:
 
 protected:
     explicit ErrorDialogScreen(Variant variant);
+    // Closing the question is not ending the program: it answers "Да".
+    void closeButtonPressed() override;
 
 private:
     Variant m_variant;

@@ -445,6 +445,7 @@ void InitialDataScreen::openErrorDialog() {
     bool fresh = false;
     ErrorDialogScreen& dialog =
         m_variant == Variant::FirstInput ? touchDialog<Form4>(fresh) : touchDialog<Form12>(fresh);
+    setOwnerScreen(dialog, *this);
     if (fresh) {
         QPointer<InitialDataScreen> owner(this);
         QPointer<ErrorDialogScreen> self(&dialog);

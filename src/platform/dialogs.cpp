@@ -1,6 +1,7 @@
 #include "platform/dialogs.h"
 
 #include "platform/program_end.h"
+#include "platform/screens.h"
 #include "platform/twips.h"
 
 #include <QApplication>
@@ -36,7 +37,7 @@ void setDialogs(Dialogs* service) {
 QString QtDialogs::inputBox(const QString& prompt, const QString& title, int xTwips, int yTwips) {
     if (programEnded())
         return QString();
-    QInputDialog box(QApplication::activeWindow());
+    QInputDialog box(dialogOwner());
     box.setWindowTitle(title);
     box.setLabelText(prompt);
     box.setInputMode(QInputDialog::TextInput);
@@ -58,7 +59,7 @@ QString QtDialogs::inputBox(const QString& prompt, const QString& title, int xTw
 bool QtDialogs::askYesNo(const QString& title, const QString& text) {
     if (programEnded())
         return false;
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(dialogOwner());
     box.setWindowTitle(title);
     box.setText(text);
     box.setIcon(QMessageBox::NoIcon);
@@ -73,7 +74,7 @@ bool QtDialogs::askYesNo(const QString& title, const QString& text) {
 void QtDialogs::showWarning(const QString& title, const QString& text) {
     if (programEnded())
         return;
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(dialogOwner());
     box.setWindowTitle(title);
     box.setText(text);
     box.setIcon(QMessageBox::Warning);

@@ -253,11 +253,19 @@ void Screen::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void Screen::closeEvent(QCloseEvent* event) {
-    event->accept();
-    // The title-bar button of any screen ends the whole program: a run with no
-    // visible window left could not be ended by the student any more.
-    if (!m_unloading && !programEnded())
-        endProgram();
+    if (m_unloading || programEnded()) {
+        event->accept();
+        return;
+    }
+    // The screen decides; the window goes only when that takes the screen away.
+    closeButtonPressed();
+    event->setAccepted(m_unloading || programEnded());
+}
+
+void Screen::closeButtonPressed() {
+    // A run with no visible window left could not be ended by the student any
+    // more, so a screen with no way back of its own ends the program.
+    endProgram();
 }
 
 } // namespace orven

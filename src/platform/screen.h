@@ -119,6 +119,10 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // What the window's close button does. It ends the whole program, which
+    // finishes an open report; a screen where closing means one of its own
+    // buttons (a dialog, a text screen with one way back) presses that button.
+    virtual void closeButtonPressed();
 
 private:
     struct Item {

@@ -1,5 +1,7 @@
 #include "platform/screens.h"
 
+#include <QApplication>
+
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -39,6 +41,22 @@ void closeOtherScreens() {
 void unloadAllScreens() {
     while (!collection().isEmpty())
         unloadScreen(*collection().first());
+}
+
+void setOwnerScreen(Screen& dialog, QWidget& owner) {
+    if (dialog.parentWidget() == &owner)
+        return;
+    // A top-level window with a parent is transient for it.
+    dialog.setParent(&owner, dialog.windowFlags() | Qt::Dialog);
+}
+
+QWidget* dialogOwner() {
+    const QList<Screen*> screens = loadedScreens();
+    for (auto it = screens.crbegin(); it != screens.crend(); ++it) {
+        if ((*it)->isVisible())
+            return *it;
+    }
+    return QApplication::activeWindow();
 }
 
 void deleteUnloadedScreens() {

@@ -30,6 +30,14 @@ void unloadAllScreens();
 // the event loop (tests).
 void deleteUnloadedScreens();
 
+// Makes a dialog screen a window owned by owner: it stays above it and comes
+// to the front with it (still non-modal). Call before placing and showing it.
+void setOwnerScreen(Screen& dialog, QWidget& owner);
+
+// The window a message or input box belongs to: the most recently loaded
+// visible screen, else the active window (nullptr when there is none).
+QWidget* dialogOwner();
+
 // Internal: adds a new screen to the collection / drops a deleted one.
 void registerLoadedScreen(Screen* screen);
 void forgetScreen(Screen* screen);

@@ -50,4 +50,8 @@ void TextPanelScreen::layOutPanel(int formWidth, const QStringList& lines) {
     Command1->setFocus();
 }
 
+void TextPanelScreen::closeButtonPressed() {
+    Command1->click();
+}
+
 } // namespace orven

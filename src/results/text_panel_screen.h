@@ -46,6 +46,8 @@ protected:
     // shadow strips along it and fills the panel with the lines, the first of
     // them normally empty, joined with carriage returns.
     void layOutPanel(int formWidth, const QStringList& lines);
+    // Closing the window goes back, as "ПРОДОЛЖЕНИЕ РАБОТЫ" does.
+    void closeButtonPressed() override;
 
 private:
     int m_panelWidth;

@@ -1112,13 +1112,41 @@ private slots:
 
     // The title-bar close of a screen ends the program like its end button,
     // releasing the report printed so far.
-    void closingTheWindowEndsTheProgram() {
+    // The window's close button: on the text screens it goes back, on a
+    // question it answers "Да"; on a screen with no way back of its own it
+    // ends the program, finishing the open report.
+    void closingTheWindow() {
         ScriptedDialogs dialogs;
-        STEP(coolerToResults(dialogs));
+        STEP(startAtMainMenu());
+        STEP(press(shown<Form1>().Command1));
+        shown<Form2>().close();
+        STEP(expectScreens({"Form2", "Form1"}, {"Form1"}));
+
+        STEP(startDataInput(dialogs, QStringLiteral("петров")));
+        QStringList answers = coolerAnswers;
+        answers[3] = QStringLiteral("0,02"); // out of range: the question comes up
+        STEP(typeInitialData(dialogs, ExchangerType::Cooler, answers));
+        STEP(expectScreens({"Form3", "Form4"}, {"Form3", "Form4"}));
+        // The question is a window of its own owned by the data screen.
+        QVERIFY(shown<Form4>().isWindow());
+        QCOMPARE(shown<Form4>().parentWidget(), &shown<Form3>());
+        shown<Form4>().close();
+        STEP(expectScreens({"Form3"}, {"Form3"}));
+        QVERIFY(shown<Form3>().Label3->isVisible()); // the correcting state
+        dialogs.expectInput(coolerParameterName(4), inputTitle, 4000, 195 * 4 + 1875,
+                            QStringLiteral("0,000416"));
+        STEP(clickLine(shown<Form3>().List1, 4));
+        STEP(press(shown<Form3>().Command3));
+        STEP(choosePlate(dialogs, "Command3", oneAndOne));
+        STEP(expectResults());
+
         STEP(printResults());
         const RecordingPrinter::Document printed = printer->currentDocument();
         STEP(press(shown<Form9>().Command5));
         shown<Form10>().close();
+        STEP(expectResults());
+        QVERIFY(printer->finishedDocuments().isEmpty());
+        shown<Form9>().close();
         STEP(expectProgramEnded());
         QCOMPARE(printer->finishedDocuments(), QList<RecordingPrinter::Document>{printed});
         dialogs.verifyDone();
