@@ -3,6 +3,7 @@
 #include "calculation/calculation.h"
 #include "core/design_case.h"
 #include "core/proper_case.h"
+#include "core/russian_layout.h"
 #include "initial_data/initial_data_screen.h"
 #include "initial_data/parameter_names.h"
 #include "platform/controls.h"
@@ -149,9 +150,15 @@ void Form1::startDataInput() {
     DesignCase& data = designCase();
     prepareNewDesign(data);
 
-    switchKeyboardLayoutToRussian();
-    const QString name = dialogs().inputBox(QStringLiteral("  ВВЕДИТЕ ФАМИЛИЮ И НОМЕР ГРУППЫ "),
-                                            QStringLiteral("ВВОД ФАМИЛИИ"), 500, 300);
+    QString name;
+    {
+        // Without a Russian group on the keyboard (a single "us" layout,
+        // Wayland, no display) the box itself gives each key its Russian letter.
+        const bool russianGroup = switchKeyboardLayoutToRussian();
+        const InputKeyMappingScope mapping(russianGroup ? nullptr : russianLayoutChar);
+        name = dialogs().inputBox(QStringLiteral("  ВВЕДИТЕ ФАМИЛИЮ И НОМЕР ГРУППЫ "),
+                                  QStringLiteral("ВВОД ФАМИЛИИ"), 500, 300);
+    }
     data.studentName = properCase(name);
     switchKeyboardLayoutToEnglish();
     // The program may have been ended while the box was open (a signal).

@@ -5,7 +5,10 @@
 #include "platform/twips.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QInputDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -16,6 +19,37 @@ namespace orven {
 namespace {
 constexpr int inputBoxWidth = 8000;
 
+KeyMapping keyMapping = nullptr;
+
+// Replaces the text of each key typed into the box's line edit by its mapping.
+class KeyMapper : public QObject {
+public:
+    KeyMapper(KeyMapping mapping, QObject* parent) : QObject(parent), mapping_(mapping) {}
+
+protected:
+    bool eventFilter(QObject* target, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || resending_)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->text().size() != 1 || !key->text().at(0).isPrint() ||
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return false;
+        const QChar mapped = mapping_(key->text().at(0));
+        if (mapped == key->text().at(0))
+            return false;
+        QKeyEvent replaced(QEvent::KeyPress, key->key(), key->modifiers(), QString(mapped),
+                           key->isAutoRepeat(), static_cast<ushort>(key->count()));
+        resending_ = true;
+        QCoreApplication::sendEvent(target, &replaced);
+        resending_ = false;
+        return true;
+    }
+
+private:
+    KeyMapping mapping_;
+    bool resending_ = false;
+};
+
 Dialogs* installed = nullptr;
 
 QtDialogs& qtDialogs() {
@@ -23,6 +57,10 @@ QtDialogs& qtDialogs() {
     return service;
 }
 } // namespace
+
+void setInputKeyMapping(KeyMapping mapping) {
+    keyMapping = mapping;
+}
 
 Dialogs& dialogs() {
     return installed != nullptr ? *installed : qtDialogs();
@@ -50,6 +88,10 @@ QString QtDialogs::inputBox(const QString& prompt, const QString& title, int xTw
     // cut); a wider prompt widens it.
     box.adjustSize();
     box.resize(std::max(box.width(), twipsToPixels(inputBoxWidth)), box.height());
+    if (keyMapping != nullptr) {
+        if (auto* edit = box.findChild<QLineEdit*>())
+            edit->installEventFilter(new KeyMapper(keyMapping, &box));
+    }
     box.move(twipsToPixels(xTwips), twipsToPixels(yTwips));
     if (box.exec() != QDialog::Accepted || programEnded())
         return QString();

@@ -27,6 +27,21 @@ Dialogs& dialogs();
 // Installs a service (not owned); nullptr goes back to the Qt dialogs.
 void setDialogs(Dialogs* service);
 
+// A character mapping for what is typed into the Qt input boxes (a keyboard
+// layout the keyboard itself lacks); nullptr for none. Keys pressed with Ctrl,
+// Alt or Meta pass unchanged.
+using KeyMapping = QChar (*)(QChar);
+void setInputKeyMapping(KeyMapping mapping);
+
+// Sets a key mapping for its lifetime.
+class InputKeyMappingScope {
+public:
+    explicit InputKeyMappingScope(KeyMapping mapping) { setInputKeyMapping(mapping); }
+    ~InputKeyMappingScope() { setInputKeyMapping(nullptr); }
+    InputKeyMappingScope(const InputKeyMappingScope&) = delete;
+    InputKeyMappingScope& operator=(const InputKeyMappingScope&) = delete;
+};
+
 class QtDialogs : public Dialogs {
 public:
     QString inputBox(const QString& prompt, const QString& title, int xTwips, int yTwips) override;

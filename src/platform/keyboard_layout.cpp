@@ -49,15 +49,16 @@ Display* qtDisplay() {
     return x11 != nullptr ? x11->display() : nullptr;
 }
 
-void lockKeyboardGroup(const QString& layout) {
+bool lockKeyboardGroup(const QString& layout) {
     Display* display = qtDisplay();
     if (display == nullptr)
-        return;
+        return false;
     const int group = keyboardGroupIndex(layoutList(display), layout);
-    if (group >= 0 && group < XkbNumKbdGroups) {
-        XkbLockGroup(display, XkbUseCoreKbd, static_cast<unsigned int>(group));
-        XFlush(display);
-    }
+    if (group < 0 || group >= XkbNumKbdGroups)
+        return false;
+    XkbLockGroup(display, XkbUseCoreKbd, static_cast<unsigned int>(group));
+    XFlush(display);
+    return true;
 }
 
 } // namespace
@@ -72,8 +73,8 @@ int keyboardGroupIndex(const QString& layouts, const QString& layout) {
     return -1;
 }
 
-void switchKeyboardLayoutToRussian() {
-    lockKeyboardGroup(QStringLiteral("ru"));
+bool switchKeyboardLayoutToRussian() {
+    return lockKeyboardGroup(QStringLiteral("ru"));
 }
 
 void switchKeyboardLayoutToEnglish() {

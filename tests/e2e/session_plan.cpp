@@ -20,6 +20,7 @@
 //       expected lines, empty ones included. Exit status 0 when they agree, 1
 //       with the differences otherwise.
 
+#include "core/russian_layout.h"
 #include "core/start_up_screen.h"
 #include "platform/dialogs.h"
 #include "platform/program_end.h"
@@ -58,6 +59,7 @@ Step input(const char* box, const char* answer) {
 const char* const menu = "НАЧАЛО РАБОТЫ С ПРОГРАММОЙ";
 const char* const dataScreen = "   ВВОД ИСХОДНОЙ ИНФОРМАЦИИ";
 const char* const dataBox = "ВВОД ИСХОДНОЙ ИНФОРМАЦИИ";
+const char* const nameBox = "ВВОД ФАМИЛИИ";
 const char* const selection = "Выбор конструктивных параметров теплообменника";
 const char* const results = "Результаты расчета";
 const char* const coldPacks = "Ввод числа пакетов для холодного теплоносителя";
@@ -68,11 +70,13 @@ const char* const hotChannels = "Ввод числа каналов в паке�
 // The worked cooler on the 0.2 m2 plate with one pack of five channels a side,
 // printed; then the 0.5 m2 plate of letter "Г" with two cold packs against one
 // hot pack, printed; then the end of work. Two values carry a decimal comma.
-// The name is typed in Latin letters: xdotool types a Cyrillic letter by
-// remapping a spare key for a moment, and under load the program may read the
-// key before the new mapping (letters then come out wrong or not at all).
+// The name is typed as the keys of a Russian name on the US layout: xdotool
+// types a Cyrillic letter by remapping a spare key for a moment, and under
+// load the program may read the key before the new mapping. The virtual
+// display has the US layout alone, so the name box gives each key its Russian
+// letter, and the planner answers with those.
 QList<Step> session() {
-    QList<Step> steps = {click(menu, "Command2"), input("ВВОД ФАМИЛИИ", "ivanov i.i. gr. 101"),
+    QList<Step> steps = {click(menu, "Command2"), input(nameBox, "Bdfyjd B/B/ uh/ 101"),
                          click(dataScreen, "Command4")};
     for (const char* value : {"0,123", "0.206", "754", "0.000416", "2790", "0.965", "0.617", "994",
                               "0.000728", "4190", "41,7", "0.000229", "121300", "1"})
@@ -104,7 +108,8 @@ public:
                 << QStringLiteral("unexpected input box \"%1\" at step %2").arg(title).arg(next_);
             return QString();
         }
-        return steps_[next_++].detail;
+        const QString typed = steps_[next_++].detail;
+        return title == QString::fromUtf8(nameBox) ? orven::russianLayoutText(typed) : typed;
     }
     bool askYesNo(const QString& title, const QString& text) override {
         failures << QStringLiteral("unexpected question \"%1\": %2").arg(title, text);

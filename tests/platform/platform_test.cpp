@@ -2,6 +2,7 @@
 // drawing surface, the end of the program and the dialogs service.
 
 #include "core/design_case.h"
+#include "core/russian_layout.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
@@ -17,6 +18,7 @@
 #include <QImage>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
@@ -425,6 +427,33 @@ private slots:
         QCOMPARE(widths.size(), 2);
         QCOMPARE(widths.at(0), widths.at(1));
         QVERIFY(widths.at(0) >= QFontMetrics(QApplication::font()).horizontalAdvance(title) + 100);
+    }
+
+    // Keys typed into a Qt input box under a key mapping give the mapped
+    // letters; with Ctrl they are commands and pass as they are.
+    void inputBoxMapsTypedKeys_data() {
+        QTest::addColumn<bool>("mapped");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("Russian layout") << true << QStringLiteral("Иванов И.И.");
+        QTest::newRow("no mapping") << false << QStringLiteral("Bdfyjd B/B/");
+    }
+    void inputBoxMapsTypedKeys() {
+        QFETCH(bool, mapped);
+        QFETCH(QString, stored);
+        const InputKeyMappingScope mapping(mapped ? russianLayoutChar : nullptr);
+        QTimer::singleShot(0, [] {
+            QWidget* box = QApplication::activeModalWidget();
+            QLineEdit* edit = box ? box->findChild<QLineEdit*>() : nullptr;
+            if (!edit)
+                return;
+            QTest::keyClicks(edit, QStringLiteral("xx"));
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier); // select all, not "ф"
+            QTest::keyClicks(edit, QStringLiteral("Bdfyjd B/B/"));
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        QCOMPARE(QtDialogs().inputBox(QStringLiteral("  ВВЕДИТЕ ФАМИЛИЮ И НОМЕР ГРУППЫ "),
+                                      QStringLiteral("ВВОД ФАМИЛИИ"), 500, 300),
+                 stored);
     }
 
     void scriptedDialogsAnswerInOrder() {
