@@ -1,6 +1,7 @@
 #include "core/start_up_screen.h"
 #include "platform/command_line.h"
 #include "platform/desktop_notification.h"
+#include "platform/display_fit.h"
 #include "platform/dialogs.h"
 #include "platform/program_end.h"
 #include "platform/system_report_printer.h"
@@ -42,6 +43,7 @@ int main(int argc, char* argv[]) {
     orven::beginOpeningDisplay();
     QApplication app(argc, argv);
     orven::endOpeningDisplay();
+    orven::fitScreensToDisplay(argv);
     QApplication::setApplicationName(QStringLiteral("orven"));
     QApplication::setApplicationVersion(QStringLiteral(ORVEN_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("orven"));

@@ -1,5 +1,6 @@
 #include "platform/screen.h"
 
+#include "platform/display_fit.h"
 #include "platform/program_end.h"
 #include "platform/screens.h"
 #include "platform/twips.h"
@@ -8,6 +9,8 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QScreen>
+#include <QTimer>
 
 namespace orven {
 
@@ -260,6 +263,33 @@ void Screen::closeEvent(QCloseEvent* event) {
     // The screen decides; the window goes only when that takes the screen away.
     closeButtonPressed();
     event->setAccepted(m_unloading || programEnded());
+}
+
+void Screen::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    keepFrameInsideSoon();
+}
+
+void Screen::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (isVisible())
+        keepFrameInsideSoon();
+}
+
+void Screen::keepFrameInsideSoon() {
+    if (m_frameCheckPending || !isWindow())
+        return;
+    m_frameCheckPending = true;
+    // The frame is known only after the window manager has put it round.
+    constexpr int framingDelayMs = 150;
+    QTimer::singleShot(framingDelayMs, this, [this] {
+        m_frameCheckPending = false;
+        if (!isVisible() || m_unloading || screen() == nullptr)
+            return;
+        const QPoint shift = frameShiftInto(frameGeometry(), screen()->availableGeometry());
+        if (!shift.isNull())
+            move(pos() + shift);
+    });
 }
 
 void Screen::closeButtonPressed() {

@@ -119,12 +119,19 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // What the window's close button does. It ends the whole program, which
     // finishes an open report; a screen where closing means one of its own
     // buttons (a dialog, a text screen with one way back) presses that button.
     virtual void closeButtonPressed();
 
 private:
+    // Moves the window in as far as its frame stands outside the display's
+    // available area (once the window manager has framed it).
+    void keepFrameInsideSoon();
+
+    bool m_frameCheckPending = false;
     struct Item {
         enum class Kind { Text, Line, Rect } kind = Kind::Text;
         SurfaceText text; // Kind::Text

@@ -17,7 +17,7 @@ done
 if [ -z "${ORVEN_E2E_UNDER_XVFB:-}" ]; then
     # A display number of its own to start from, so that runs side by side
     # (other tests, other users) do not reach for the same free number.
-    ORVEN_E2E_UNDER_XVFB=1 exec xvfb-run -a -n $(($$ % 400 + 100)) -s "-screen 0 1280x1024x24 -dpi 96 -noreset" \
+    ORVEN_E2E_UNDER_XVFB=1 exec xvfb-run -a -n $(($$ % 400 + 100)) -s "-screen 0 ${ORVEN_E2E_SCREEN:-1280x1024x24} -dpi 96 -noreset" \
         sh "$0" "$@"
 fi
 
@@ -58,7 +58,7 @@ START=$(now)
 # The session as the recording printer sees it (expected.txt), with the pixel
 # position of every button clicked (plan.tsv).
 make_plan() {
-    QT_QPA_PLATFORM=offscreen "$PLANNER" plan "$WORK" || fail "the in-process session did not run"
+    QT_QPA_PLATFORM=offscreen "$PLANNER" plan "$WORK" ${1:-} || fail "the in-process session did not run"
 }
 
 # Starts the real program the way "make run" does (scripts/run-orven), in a home
@@ -120,7 +120,7 @@ LAST_BOX=
 run_steps() {
     TAB=$(printf '\t')
     step=0
-    while IFS="$TAB" read -r kind title a b what; do
+    while IFS="$TAB" read -r kind title a b w what; do
         step=$((step + 1))
         [ -z "${1:-}" ] || [ "$step" -le "$1" ] || break
         [ "$step" -ge "${2:-1}" ] || continue
@@ -128,6 +128,11 @@ run_steps() {
         click)
             win=$(wait_window "$title") || exit 1
             settle
+            # The plan's positions are in logical pixels of a window $w wide;
+            # a scaled program's window is wider by its scale.
+            width=$(xwininfo -id "$win" | awk '/Width:/ { print $2 }')
+            a=$((a * width / w))
+            b=$((b * width / w))
             xdotool mousemove --window "$win" "$a" "$b" click 1 ||
                 fail "step $step: clicking $what on \"$title\""
             ;;
@@ -140,10 +145,18 @@ run_steps() {
             wait_gone "$box" "$title"
             LAST_BOX=$box
             ;;
+        close)
+            win=$(wait_window "$title") || exit 1
+            settle
+            "$PLANNER" wm-close "$win" || fail "step $step: closing \"$title\""
+            wait_gone "$win" "$title"
+            ;;
         *) fail "unknown step \"$kind\" in the plan" ;;
         esac
+        $AFTER_STEP
     done <"$WORK/plan.tsv"
 }
+AFTER_STEP=:
 
 # The number of the plan's step that clicks the button captioned $1 for the
 # $2-th time.

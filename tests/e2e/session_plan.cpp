@@ -30,13 +30,23 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+
+#include <cstdio>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -44,9 +54,9 @@ namespace {
 using orven::test::RecordingPrinter;
 
 struct Step {
-    enum Kind { Click, Input } kind;
-    QString title;  // window title (click) or input box title (input)
-    QString detail; // button object name (click) or the answer typed (input)
+    enum Kind { Click, Input, Close, Line } kind;
+    QString title;  // window title (click, close, line) or input box title (input)
+    QString detail; // button object name (click), the answer typed (input), list row (line)
 };
 
 Step click(const char* window, const char* button) {
@@ -55,10 +65,22 @@ Step click(const char* window, const char* button) {
 Step input(const char* box, const char* answer) {
     return {Step::Input, QString::fromUtf8(box), QString::fromUtf8(answer)};
 }
+// The window manager's close (WM_DELETE_WINDOW) of a window.
+Step closeWindow(const char* window) {
+    return {Step::Close, QString::fromUtf8(window), QString()};
+}
+// A click on line `row` of the window's list.
+Step clickLine(const char* window, int row) {
+    return {Step::Line, QString::fromUtf8(window), QString::number(row)};
+}
 
 const char* const menu = "НАЧАЛО РАБОТЫ С ПРОГРАММОЙ";
 const char* const dataScreen = "   ВВОД ИСХОДНОЙ ИНФОРМАЦИИ";
 const char* const dataBox = "ВВОД ИСХОДНОЙ ИНФОРМАЦИИ";
+const char* const description = "Описание программы";
+const char* const question = "Внимание !";
+const char* const checkScreen = "   ПРОВЕРКА ВВОДА ИСХОДНОЙ ИНФОРМАЦИИ";
+const char* const advice = "Пояснение к подбору";
 const char* const nameBox = "ВВОД ФАМИЛИИ";
 const char* const selection = "Выбор конструктивных параметров теплообменника";
 const char* const results = "Результаты расчета";
@@ -87,6 +109,23 @@ QList<Step> session() {
           << click(selection, "Command6") << click(selection, "Command9") << input(coldPacks, "2")
           << input(coldChannels, "3") << input(coldChannels, "3") << input(hotPacks, "1")
           << input(hotChannels, "6") << click(results, "Command4") << click(results, "Command1");
+    return steps;
+}
+
+// A student on a desktop: the description closed by its window button, a
+// value out of range and its question closed the same way, the correction,
+// the advice closed, a print, and the results closed by the window button.
+QList<Step> desktopSession() {
+    QList<Step> steps = {click(menu, "Command1"), closeWindow(description), click(menu, "Command2"),
+                         input(nameBox, "Bdfyjd B/B/"), click(dataScreen, "Command4")};
+    for (const char* value : {"0,123", "0.206", "754", "0,02", "2790", "0.965", "0.617", "994",
+                              "0.000728", "4190", "41,7", "0.000229", "121300", "1"})
+        steps << input(dataBox, value);
+    steps << closeWindow(question) << clickLine(checkScreen, 4) << input(dataBox, "0,000416")
+          << click(checkScreen, "Command3") << click(selection, "Command3") << input(coldPacks, "1")
+          << input(coldChannels, "5") << input(hotPacks, "1") << input(hotChannels, "5")
+          << click(results, "Command5") << closeWindow(advice) << click(results, "Command4")
+          << closeWindow(results);
     return steps;
 }
 
@@ -134,9 +173,9 @@ orven::Screen* visibleScreen(const QString& title) {
     return nullptr;
 }
 
-int plan(const QString& folder) {
+int plan(const QString& folder, const QString& name) {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    const QList<Step> steps = session();
+    const QList<Step> steps = name == QLatin1String("desktop") ? desktopSession() : session();
     qsizetype next = 0;
     SessionDialogs answers(steps, next);
     orven::setDialogs(&answers);
@@ -146,29 +185,60 @@ int plan(const QString& folder) {
     QStringList planLines;
     while (next < steps.size() && answers.failures.isEmpty()) {
         const Step& step = steps[next];
-        if (step.kind != Step::Click) {
+        if (step.kind == Step::Input) {
             complain(QStringLiteral("step %1: the input box \"%2\" was never shown")
                          .arg(next)
                          .arg(step.title));
             return 1;
         }
         orven::Screen* screen = visibleScreen(step.title);
-        auto* button = screen ? screen->findChild<QPushButton*>(step.detail) : nullptr;
-        if (button == nullptr || !button->isVisible() || !button->isEnabled()) {
-            complain(QStringLiteral("step %1: no visible, enabled %2 on a window \"%3\"")
-                         .arg(next)
-                         .arg(step.detail, step.title));
+        if (screen == nullptr) {
+            complain(QStringLiteral("step %1: no window \"%2\"").arg(next).arg(step.title));
             return 1;
         }
-        const QPoint centre = button->mapTo(screen, button->rect().center());
-        planLines << QStringLiteral("click\t%1\t%2\t%3\t%4 \"%5\"")
-                         .arg(step.title)
-                         .arg(centre.x())
-                         .arg(centre.y())
-                         .arg(step.detail, button->text().replace(QLatin1Char('\n'), ' '));
+        const auto clickAt = [&](const QString& kind, QPoint centre, const QString& what) {
+            planLines << QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6")
+                             .arg(kind, step.title)
+                             .arg(centre.x())
+                             .arg(centre.y())
+                             .arg(screen->width())
+                             .arg(what);
+        };
+        std::function<void()> act;
+        if (step.kind == Step::Close) {
+            planLines << QStringLiteral("close\t%1").arg(step.title);
+            act = [screen] { screen->close(); };
+        } else if (step.kind == Step::Line) {
+            auto* list = screen->findChild<QListWidget*>(QStringLiteral("List1"));
+            QListWidgetItem* item = list ? list->item(step.detail.toInt()) : nullptr;
+            if (item == nullptr || !list->isVisible() || !list->isEnabled()) {
+                complain(QStringLiteral("step %1: no line %2 in a list of \"%3\"")
+                             .arg(next)
+                             .arg(step.detail, step.title));
+                return 1;
+            }
+            const QPoint inList = list->visualItemRect(item).center();
+            clickAt(QStringLiteral("click"), list->viewport()->mapTo(screen, inList),
+                    QStringLiteral("line %1").arg(step.detail));
+            act = [list, inList] {
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, inList);
+            };
+        } else {
+            auto* button = screen->findChild<QPushButton*>(step.detail);
+            if (button == nullptr || !button->isVisible() || !button->isEnabled()) {
+                complain(QStringLiteral("step %1: no visible, enabled %2 on a window \"%3\"")
+                             .arg(next)
+                             .arg(step.detail, step.title));
+                return 1;
+            }
+            clickAt(QStringLiteral("click"), button->mapTo(screen, button->rect().center()),
+                    QStringLiteral("%1 \"%2\"")
+                        .arg(step.detail, button->text().replace(QLatin1Char('\n'), ' ')));
+            act = [button] { button->click(); };
+        }
         ++next;
         const qsizetype firstAnswer = next;
-        button->click();
+        act();
         for (qsizetype i = firstAnswer; i < next; ++i)
             planLines << QStringLiteral("input\t%1\t%2").arg(steps[i].title, steps[i].detail);
         QCoreApplication::processEvents();
@@ -394,15 +464,58 @@ int compare(const QString& expectedPath, const QString& printedPath, const QStri
 
 } // namespace
 
+// Asks window id to close the way a window manager's close button does: the
+// WM_DELETE_WINDOW message of the window protocols.
+int closeLikeTheWindowManager(const char* id) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        complain(QStringLiteral("no display to close a window on"));
+        return 1;
+    }
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = static_cast<Window>(std::strtoul(id, nullptr, 0));
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const Status sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XFlush(display);
+    XCloseDisplay(display);
+    return sent != 0 ? 0 : 1;
+}
+
+// Prints the keyboard's locked XKB group (0: the first layout of the list).
+int printKeyboardGroup() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        complain(QStringLiteral("no display to read the keyboard of"));
+        return 1;
+    }
+    XkbStateRec state{};
+    const Status read = XkbGetState(display, XkbUseCoreKbd, &state);
+    XCloseDisplay(display);
+    if (read != Success)
+        return 1;
+    std::printf("%d\n", int(state.locked_group));
+    return 0;
+}
+
 int main(int argc, char* argv[]) {
+    if (argc == 3 && std::strcmp(argv[1], "wm-close") == 0)
+        return closeLikeTheWindowManager(argv[2]);
+    if (argc == 2 && std::strcmp(argv[1], "keyboard-group") == 0)
+        return printKeyboardGroup();
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() == 3 && args[1] == QLatin1String("plan"))
-        return plan(args[2]);
+    if ((args.size() == 3 || args.size() == 4) && args[1] == QLatin1String("plan"))
+        return plan(args[2], args.value(3));
     if (args.size() == 5 && args[1] == QLatin1String("compare"))
         return compare(args[2], args[3], args[4]);
     complain(QStringLiteral(
-        "usage: orven_session_plan plan <folder>\n"
+        "usage: orven_session_plan plan <folder> [desktop]\n"
+        "       orven_session_plan wm-close <window id>\n"
+        "       orven_session_plan keyboard-group\n"
         "       orven_session_plan compare <expected.txt> <layout text> <word boxes>"));
     return 2;
 }

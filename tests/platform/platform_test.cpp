@@ -5,6 +5,7 @@
 #include "core/russian_layout.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
+#include "platform/display_fit.h"
 #include "platform/fonts.h"
 #include "platform/keyboard_layout.h"
 #include "platform/program_end.h"
@@ -454,6 +455,49 @@ private slots:
         QCOMPARE(QtDialogs().inputBox(QStringLiteral("  ВВЕДИТЕ ФАМИЛИЮ И НОМЕР ГРУППЫ "),
                                       QStringLiteral("ВВОД ФАМИЛИИ"), 500, 300),
                  stored);
+    }
+
+    void fittingDeviceScale_data() {
+        QTest::addColumn<QSizeF>("available"); // device pixels of the display
+        QTest::addColumn<double>("current");
+        QTest::addColumn<double>("fitted"); // 0: fits as it is
+        QTest::newRow("1366x768 at 1") << QSizeF(1366, 768) << 1.0 << 0.0;
+        QTest::newRow("1366x768 at 1.25") << QSizeF(1366, 768) << 1.25 << 1.125;
+        QTest::newRow("1366x768 at 1.5") << QSizeF(1366, 768) << 1.5 << 1.125;
+        QTest::newRow("1366x768 at 2") << QSizeF(1366, 768) << 2.0 << 1.125;
+        QTest::newRow("640x480 at 1") << QSizeF(640, 480) << 1.0 << 0.625;
+        QTest::newRow("320x200: never below half") << QSizeF(320, 200) << 1.0 << 0.5;
+    }
+    void fittingDeviceScale() {
+        QFETCH(QSizeF, available);
+        QFETCH(double, current);
+        QFETCH(double, fitted);
+        const QSizeF largest(orven::twipsToPixels(14000) + 12, orven::twipsToPixels(9615) + 40);
+        const std::optional<double> scale =
+            orven::fittingDeviceScale(largest, available / current, current);
+        QCOMPARE(scale.value_or(0.0), fitted);
+        if (scale && fitted > 0.5) {
+            // The largest screen fits at the new scale, and a character cell of
+            // 8 logical pixels is a whole number of device pixels.
+            QVERIFY(largest.height() * *scale <= available.height());
+            QCOMPARE(std::fmod(8 * *scale, 1.0), 0.0);
+        }
+    }
+
+    void frameShiftInto_data() {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QPoint>("shift");
+        // The available area is 0,0 1000x700.
+        QTest::newRow("inside") << QRect(10, 10, 500, 500) << QPoint(0, 0);
+        QTest::newRow("below the bottom") << QRect(100, 120, 800, 600) << QPoint(0, -20);
+        QTest::newRow("right and left of it") << QRect(-30, 0, 500, 500) << QPoint(30, 0);
+        QTest::newRow("past the right edge") << QRect(600, 0, 500, 500) << QPoint(-100, 0);
+        QTest::newRow("taller than the area") << QRect(0, 50, 500, 800) << QPoint(0, -50);
+    }
+    void frameShiftInto() {
+        QFETCH(QRect, frame);
+        QFETCH(QPoint, shift);
+        QCOMPARE(orven::frameShiftInto(frame, QRect(0, 0, 1000, 700)), shift);
     }
 
     void scriptedDialogsAnswerInOrder() {
