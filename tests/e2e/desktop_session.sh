@@ -4,6 +4,8 @@
 # orven_session_plan). It shows that
 # - the question "Внимание !" is a window owned by the data screen and stays
 #   above it when the screen behind is clicked;
+# - the box "ОШИБКА !" of a pack count out of range belongs to the arrangement
+#   screen;
 # - the window manager's close (WM_DELETE_WINDOW) of the description and the
 #   advice goes back, of the question answers "Да" (the correction goes on),
 #   and of the results ends the program with status 0 and a finished report;
@@ -116,7 +118,15 @@ settle
 xdotool mousemove --window "$behind" 30 400 click 1
 settle
 stacked_above "$dialog" "$behind" || fail "a click on the data screen put it over the question"
+# The box of a pack count out of range stands on the arrangement screen.
+error_box_owned() {
+    arrangement=$(wait_window "Выбор компоновки пластин") || exit 1
+    xprop -id "$box" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$arrangement")" ||
+        fail "the box \"ОШИБКА !\" is not transient for the arrangement screen: $(xprop -id "$box" WM_TRANSIENT_FOR)"
+}
+BEFORE_YES=error_box_owned
 run_steps "" "$QUESTION_STEP"
+BEFORE_YES=:
 finish_session "closes under openbox"
 
 # Scale factors of the desktop.

@@ -145,6 +145,14 @@ run_steps() {
             wait_gone "$box" "$title"
             LAST_BOX=$box
             ;;
+        yes)
+            box=$(wait_window "$title") || exit 1
+            $BEFORE_YES
+            xdotool windowfocus --sync "$box" || fail "step $step: focusing the box \"$title\""
+            settle
+            xdotool key Return
+            wait_gone "$box" "$title"
+            ;;
         close)
             win=$(wait_window "$title") || exit 1
             settle
@@ -157,6 +165,8 @@ run_steps() {
     done <"$WORK/plan.tsv"
 }
 AFTER_STEP=:
+# Run with the message box's window id in $box, before it is answered.
+BEFORE_YES=:
 
 # The number of the plan's step that clicks the button captioned $1 for the
 # $2-th time.
