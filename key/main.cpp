@@ -195,10 +195,6 @@ QString typeName(ExchangerType type) {
                                             : QStringLiteral("холодильник");
 }
 
-QString fixed2(double value) {
-    return QString::number(value, 'f', 2);
-}
-
 QString tableHeader() {
     return QStringLiteral(
         "  №  Теплообм. Пакеты      Re1      Re2        K      ΔP1      ΔP2   F_req"
@@ -211,14 +207,14 @@ QString tableRow(int rank, const Evaluated& e, bool condenser) {
         .arg(rank, 3)
         .arg(standardExchangers().at(e.variant.exchanger).name, -9)
         .arg(QStringLiteral("%1/%2").arg(e.variant.coldPacks).arg(e.variant.hotPacks), -6)
-        .arg(fixed2(r.hotReynolds), 8)
-        .arg(fixed2(r.coldReynolds), 8)
-        .arg(fixed2(r.overallCoefficient), 8)
-        .arg(condenser ? QStringLiteral("—") : fixed2(r.hotPressureDrop), 8)
-        .arg(fixed2(r.coldPressureDrop), 8)
-        .arg(fixed2(r.requiredSurface), 7)
-        .arg(fixed2(r.geometricSurface), 7)
-        .arg(fixed2(r.surfaceMargin), 8)
+        .arg(resultText(r.hotReynolds), 8)
+        .arg(resultText(r.coldReynolds), 8)
+        .arg(resultText(r.overallCoefficient), 8)
+        .arg(condenser ? QStringLiteral("—") : resultText(r.hotPressureDrop), 8)
+        .arg(resultText(r.coldPressureDrop), 8)
+        .arg(resultText(r.requiredSurface), 7)
+        .arg(resultText(r.geometricSurface), 7)
+        .arg(resultText(r.surfaceMargin), 8)
         .arg(channelsText(e.variant));
 }
 
@@ -227,7 +223,7 @@ QStringList solveText(const QString& path, const DesignData& design, const Solut
     QStringList out;
     out << QStringLiteral("Ключ к задаче %1 (%2)").arg(path, typeName(design.type));
     out << QStringLiteral("Расчётная поверхность по всем вариантам: от %1 до %2 м^2")
-               .arg(fixed2(s.requiredMin), fixed2(s.requiredMax));
+               .arg(resultText(s.requiredMin), resultText(s.requiredMax));
     out << QStringLiteral("Рассчитано вариантов: %1, из них не рассчитываются: %2")
                .arg(s.tried)
                .arg(s.calculationErrors);
@@ -460,7 +456,7 @@ int check(const Options& options) {
         const Evaluated& e = block.evaluated;
         out << (e.warnings.isEmpty() && e.status == CalculationStatus::Completed
                     ? QStringLiteral("  вариант подходит (запас %1 %)")
-                          .arg(fixed2(e.results.surfaceMargin))
+                          .arg(resultText(e.results.surfaceMargin))
                     : QStringLiteral("  вариант не подходит: ") +
                           failureReasons(e, dc).join(QStringLiteral("; ")));
         if (!solutions.count(design.type)) {
@@ -472,7 +468,7 @@ int check(const Options& options) {
         } else {
             const Evaluated& best = s.suitable.first();
             out << QStringLiteral("  лучший подходящий вариант: %1, запас %2 %")
-                       .arg(variantText(best.variant), fixed2(best.results.surfaceMargin));
+                       .arg(variantText(best.variant), resultText(best.results.surfaceMargin));
             if (e.warnings.isEmpty() && e.status == CalculationStatus::Completed) {
                 const qsizetype place = 1 + std::count_if(s.suitable.cbegin(), s.suitable.cend(),
                                                           [&](const Evaluated& other) {

@@ -1,6 +1,5 @@
 #include "key/protocol.h"
 
-#include "core/text_format.h"
 
 #include <QLocale>
 
@@ -15,7 +14,7 @@ QString n(double value) {
 
 // A result as the results screen rounds it, with its full precision.
 QString result(double value, const QString& unit = QString()) {
-    QString text = QStringLiteral("= ") + formatFixed(value, 0, 2).trimmed();
+    QString text = QStringLiteral("= ") + resultText(value);
     if (!unit.isEmpty()) {
         text += QLatin1Char(' ') + unit;
     }

@@ -1,5 +1,6 @@
 #include "key/variants.h"
 
+#include "core/text_format.h"
 #include "selection/plate_catalogue.h"
 
 #include <QLocale>
@@ -76,10 +77,6 @@ double shortfallOf(const Evaluated& e, const DesignCase& designCase) {
         }
     }
     return total;
-}
-
-QString number2(double value) {
-    return QString::number(value, 'f', 2);
 }
 
 } // namespace
@@ -172,24 +169,24 @@ QStringList failureReasons(const Evaluated& e, const DesignCase& designCase) {
         switch (warning) {
         case ResultWarning::FormulaAccuracy:
             reasons << QStringLiteral("формулы неточны: Re1 = %1, Re2 = %2, больше %3")
-                           .arg(number2(r.hotReynolds), number2(r.coldReynolds))
+                           .arg(resultText(r.hotReynolds), resultText(r.coldReynolds))
                            .arg(maxRe);
             break;
         case ResultWarning::HighResistance:
-            reasons << (condenser
-                            ? QStringLiteral("большое сопротивление: ΔP2 = %1 Па > 50000")
-                                  .arg(number2(r.coldPressureDrop))
-                            : QStringLiteral("большое сопротивление: ΔP1 = %1 Па, ΔP2 = "
-                                             "%2 Па, больше 50000")
-                                  .arg(number2(r.hotPressureDrop), number2(r.coldPressureDrop)));
+            reasons << (condenser ? QStringLiteral("большое сопротивление: ΔP2 = %1 Па > 50000")
+                                        .arg(resultText(r.coldPressureDrop))
+                                  : QStringLiteral("большое сопротивление: ΔP1 = %1 Па, ΔP2 = "
+                                                   "%2 Па, больше 50000")
+                                        .arg(resultText(r.hotPressureDrop),
+                                             resultText(r.coldPressureDrop)));
             break;
         case ResultWarning::InsufficientSurface:
             reasons << QStringLiteral("недостаток площади: запас %1 % ≤ 0")
-                           .arg(number2(r.surfaceMargin));
+                           .arg(resultText(r.surfaceMargin));
             break;
         case ResultWarning::ExcessiveSurface:
-            reasons
-                << QStringLiteral("слишком большой запас: %1 % ≥ 70").arg(number2(r.surfaceMargin));
+            reasons << QStringLiteral("слишком большой запас: %1 % ≥ 70")
+                           .arg(resultText(r.surfaceMargin));
             break;
         }
     }
@@ -276,6 +273,10 @@ Solution solveDesign(const DesignData& design, const SolveOptions& options) {
         solution.nearest.clear();
     }
     return solution;
+}
+
+QString resultText(double value) {
+    return formatFixed(value, 0, 2).trimmed();
 }
 
 QString channelsText(const Variant& variant) {

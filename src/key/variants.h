@@ -93,6 +93,8 @@ constexpr int channelCeiling = 2000;
 
 Solution solveDesign(const DesignData& design, const SolveOptions& options = {});
 
+// A result as the results screen and the report round it (2 decimals).
+QString resultText(double value);
 // "40,41,41; 61,61": the channels of each cold pack, then of each hot pack.
 QString channelsText(const Variant& variant);
 // "0.2/100, пакеты 1/1, каналы 5; 5": a variant in one line.
