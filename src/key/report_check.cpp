@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 
 namespace orven {
 
@@ -120,6 +121,13 @@ void checkBlock(CheckedBlock& checked, const QStringList& block, const ReportChe
         !readPacks(block, QStringLiteral("Число каналов в пакете для горячего теплоносителя (шт.)"),
                    hotPacks, hot)) {
         differ(QStringLiteral("таблицы пакетов и каналов не читаются"));
+        return;
+    }
+    // The program prints the hot pack count as a whole number of 1 to 8; an
+    // edited report may say anything (1e308, nan), which no variant has.
+    if (!(hotPacks >= 1 && hotPacks <= 8) || hotPacks != std::floor(hotPacks)) {
+        differ(QStringLiteral("число пакетов горячего теплоносителя %1 — не целое от 1 до 8")
+                   .arg(hotPacks));
         return;
     }
     checked.known = true;

@@ -246,6 +246,37 @@ private slots:
                  qPrintable(run.err));
     }
 
+    // A hot pack count edited into something no variant has is a finding,
+    // never a number cast blindly to a whole one.
+    void editedHotPackCount_data() {
+        QTest::addColumn<QString>("count");
+        QTest::newRow("huge") << QStringLiteral("1e308");
+        QTest::newRow("not a number") << QStringLiteral("nan");
+        QTest::newRow("infinite") << QStringLiteral("inf");
+        QTest::newRow("nine") << QStringLiteral("9");
+        QTest::newRow("fraction") << QStringLiteral("2.5");
+    }
+    void editedHotPackCount() {
+        QFETCH(QString, count);
+        OperationsPrinter operations;
+        printCoolerReport(operations, {5});
+        const QRegularExpression hotCount(
+            QStringLiteral("(горячего теплоносителя \\(шт\\.\\)\\s+)\\d+$"));
+        int edited = 0;
+        for (ReportOperation& op : operations.ops) {
+            if (hotCount.match(op.text).hasMatch()) {
+                op.text.replace(hotCount, QStringLiteral("\\1") + count);
+                ++edited;
+            }
+        }
+        QCOMPARE(edited, 1);
+        const QString path = dir_.filePath(QStringLiteral("packs.pdf"));
+        QVERIFY(writeReportPdf(operations.ops, path));
+        const Run run = runKey({QStringLiteral("check"), path});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.out.contains(QStringLiteral("не целое от 1 до 8")), qPrintable(run.out));
+    }
+
     // Reports written by the program's own printer: the genuine one agrees, a
     // copy with one number changed is caught at its block and line, and a PDF
     // of another kind is refused.

@@ -448,7 +448,7 @@ private slots:
                 QCOMPARE(buttons.at(i)->y(), twipsToPixels(5400 + 720 * i));
             QCOMPARE(form.heightTwips(), 9615);
         }
-        const SurfaceText& last = form.printedTexts().last();
+        const SurfaceText last = form.printedTexts().last();
         QVERIFY(twipsToPixels(last.y + form.textHeightTwips()) <= form.Command2->y());
         for (int i = 1; i < buttons.size(); ++i)
             QCOMPARE(buttons.at(i)->y() - buttons.at(i - 1)->y(), twipsToPixels(720));
