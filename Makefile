@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build deps e2e screenshots package package-check benchmark clean
+.PHONY: run test build deps sanitize e2e screenshots package package-check benchmark clean
 
 deps:
 	@scripts/install-deps
@@ -18,6 +18,19 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The tests that need no real display, built with AddressSanitizer and UBSan
+# in build-asan/. The leaks of the system's D-Bus library are suppressed
+# (tests/lsan.supp); anything else fails the run.
+SANITIZE_DIR ?= build-asan
+sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DORVEN_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
+	    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    ctest --output-on-failure -j $(JOBS) -L offscreen
 
 # Pictures of every screen, taken offscreen, into docs/screenshots/.
 SHOTS_DIR ?= docs/screenshots

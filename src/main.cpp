@@ -1,14 +1,15 @@
 #include "core/start_up_screen.h"
 #include "platform/command_line.h"
 #include "platform/desktop_notification.h"
-#include "platform/display_fit.h"
 #include "platform/dialogs.h"
+#include "platform/display_fit.h"
 #include "platform/program_end.h"
 #include "platform/system_report_printer.h"
 #include "results/report_progress.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <cstdlib>
 
@@ -61,9 +62,11 @@ int main(int argc, char* argv[]) {
                                      notificationText(message));
     });
     printer.setDocumentOpenedListener([] { std::atexit(finishReportAtExit); });
-    printer.recoverLeftReports();
 
     orven::startProgram(app, printer);
+    // Reports left by an earlier run are recovered beside the running
+    // program, once its main menu is up.
+    QTimer::singleShot(0, &app, [&printer] { printer.startRecovery(); });
     int status = 0;
     if (!orven::programEnded())
         status = QApplication::exec();

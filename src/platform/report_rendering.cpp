@@ -1,6 +1,7 @@
 #include "platform/report_rendering.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -9,6 +10,13 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orven {
 
@@ -59,26 +67,59 @@ QFont reportFont(const QString& requestedName, double points) {
     return font;
 }
 
+namespace {
+
+// The operations as the bytes of an A4 PDF; false when painting fails.
+bool reportPdfData(const ReportOperations& operations, const QString& title, QByteArray* data) {
+    QBuffer pdf(data);
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(reportPageMargins, QPageLayout::Millimeter);
+    writer.setResolution(pdfResolution);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("ORVEN"));
+    return renderReport(operations, writer, pdfResolution);
+}
+
+// Puts the complete file temporary at the name target unless something is
+// there already (a dangling link too): EEXIST then. RENAME_NOREPLACE does it in
+// one step; a file system without it gets a hard link (which never replaces
+// either), and one without links the plain rename after a look.
+int placeWithoutReplacing(const QByteArray& temporary, const QByteArray& target) {
+    if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(),
+                    RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+        return errno;
+    }
+    if (::link(temporary.constData(), target.constData()) == 0) {
+        ::unlink(temporary.constData());
+        return 0;
+    }
+    if (errno == EEXIST) {
+        return EEXIST;
+    }
+    struct stat status {};
+    if (::lstat(target.constData(), &status) == 0) {
+        return EEXIST;
+    }
+    return ::rename(temporary.constData(), target.constData()) == 0 ? 0 : errno;
+}
+
+} // namespace
+
 bool writeReportPdf(const ReportOperations& operations, const QString& path, const QString& title) {
     // The PDF is made in memory, then written under a temporary name and put
     // in place only when complete; a write that fails on the way (a full disk)
     // leaves the old file as it was. QSaveFile alone does not see every failed
     // write (a buffered write that fails when the file is closed), so the size
     // on the disk is checked as well.
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&pdf);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(reportPageMargins, QPageLayout::Millimeter);
-        writer.setResolution(pdfResolution);
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("ORVEN"));
-        if (!renderReport(operations, writer, pdfResolution)) {
-            return false;
-        }
+    QByteArray data;
+    if (!reportPdfData(operations, title, &data)) {
+        return false;
     }
-    const QByteArray& data = pdf.data();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
@@ -96,6 +137,40 @@ bool writeReportPdf(const ReportOperations& operations, const QString& path, con
         return false;
     }
     return true;
+}
+
+QString writeNewReportPdf(const ReportOperations& operations, const QString& folder,
+                          const QString& stem, const QString& title) {
+    QByteArray data;
+    if (!reportPdfData(operations, title, &data)) {
+        return QString();
+    }
+    // Written whole and on the disk under a hidden name of its own first
+    // (created anew, never through a link), then given its name.
+    QTemporaryFile file(QDir(folder).filePath(QStringLiteral(".orven-report-XXXXXX.part")));
+    if (!file.open()) {
+        return QString();
+    }
+    struct stat status {};
+    if (file.write(data) != data.size() || !file.flush() || ::fsync(file.handle()) != 0 ||
+        ::fstat(file.handle(), &status) != 0 || status.st_size != data.size() ||
+        ::fchmod(file.handle(), 0644) != 0) {
+        return QString();
+    }
+    const QByteArray temporary = QFile::encodeName(file.fileName());
+    for (int n = 1; n <= maxReportNameNumber; ++n) {
+        const QString path = QDir(folder).filePath(
+            n == 1 ? stem + QStringLiteral(".pdf") : stem + QStringLiteral("-%1.pdf").arg(n));
+        const int error = placeWithoutReplacing(temporary, QFile::encodeName(path));
+        if (error == 0) {
+            file.setAutoRemove(false);
+            return path;
+        }
+        if (error != EEXIST) {
+            break;
+        }
+    }
+    return QString();
 }
 
 bool renderReport(const ReportOperations& operations, QPagedPaintDevice& device, int resolution) {

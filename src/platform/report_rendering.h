@@ -38,4 +38,14 @@ bool renderReport(const ReportOperations& operations, QPagedPaintDevice& device,
 bool writeReportPdf(const ReportOperations& operations, const QString& path,
                     const QString& title = QStringLiteral("ORVEN"));
 
+// The names a new report may take in a folder: stem.pdf, stem-2.pdf, ...
+constexpr int maxReportNameNumber = 999;
+// Writes the operations as a new PDF in folder under the first of the names
+// stem.pdf, stem-2.pdf, ... at which nothing exists (not even a dangling
+// link): complete and on the disk before it appears under its name, never
+// written through a link, never replacing anything. Returns its path, or
+// empty when it could not be written.
+QString writeNewReportPdf(const ReportOperations& operations, const QString& folder,
+                          const QString& stem, const QString& title = QStringLiteral("ORVEN"));
+
 } // namespace orven

@@ -1,7 +1,10 @@
 #include "platform/system_report_printer.h"
 
+#include "platform/report_recovery.h"
 #include "platform/report_rendering.h"
+#include "results/journal_files.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -12,42 +15,28 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
-#include <algorithm>
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <unistd.h>
 
 namespace orven {
 
 namespace {
 
-const QString journalPattern = QStringLiteral(".orven-report-*.journal");
-
-// orven-report-YYYY-MM-DD-HHMMSS.pdf in folder, with -2, -3, ... added when a
-// file of that name exists already.
-QString freeReportName(const QString& folder, const QString& stem) {
-    QString path = QDir(folder).filePath(stem + QStringLiteral(".pdf"));
-    for (int n = 2; QFileInfo::exists(path); ++n) {
-        path = QDir(folder).filePath(stem + QStringLiteral("-%1.pdf").arg(n));
-    }
-    return path;
-}
-
 QString timeStamp() {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
 }
 
-// The name of a recovered report: "-восстановлен" before ".pdf".
-QString recoveredStem(const QString& reportPath) {
-    QString stem = QFileInfo(reportPath).completeBaseName();
-    if (stem.isEmpty()) {
-        stem = QStringLiteral("orven-report-") + timeStamp();
-    }
-    return stem + QStringLiteral("-восстановлен");
+} // namespace
+
+SystemReportPrinter::SystemReportPrinter() = default;
+
+SystemReportPrinter::SystemReportPrinter(const QString& pdfPath) : fixedPdfPath_(pdfPath) {}
+
+SystemReportPrinter::~SystemReportPrinter() {
+    stopReportRecovery();
+    endDocument();
 }
 
-bool takesFiles(const QString& folder) {
+bool SystemReportPrinter::folderTakesFiles(const QString& folder) {
     if (folder.isEmpty()) {
         return false;
     }
@@ -62,34 +51,20 @@ bool takesFiles(const QString& folder) {
     return probe.open();
 }
 
-bool hasRows(const ReportOperations& operations) {
-    return std::any_of(operations.cbegin(), operations.cend(), [](const ReportOperation& op) {
-        return op.kind == ReportOperation::Line || op.kind == ReportOperation::Empty ||
-               op.kind == ReportOperation::Header;
+void SystemReportPrinter::recoverLeftReports() {
+    orven::recoverLeftReports(
+        [this](const QString& message, const QString& pdfPath) { tell(message, pdfPath); },
+        [](const QString& line) {
+            std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+        });
+}
+
+void SystemReportPrinter::startRecovery() {
+    startReportRecovery([this](const QString& message, const QString& pdfPath) {
+        if (messageListener_) {
+            messageListener_(message, pdfPath);
+        }
     });
-}
-
-// True while the process that wrote a journal still runs this program (a
-// process id of a gone process may have been taken by another program).
-bool stillRunning(qint64 processId) {
-    if (processId == ::getpid()) {
-        return true;
-    }
-    if (processId <= 0 || (::kill(static_cast<pid_t>(processId), 0) != 0 && errno == ESRCH)) {
-        return false;
-    }
-    const QString other = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(processId));
-    return !other.isEmpty() && other == QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
-}
-
-} // namespace
-
-SystemReportPrinter::SystemReportPrinter() = default;
-
-SystemReportPrinter::SystemReportPrinter(const QString& pdfPath) : fixedPdfPath_(pdfPath) {}
-
-SystemReportPrinter::~SystemReportPrinter() {
-    endDocument();
 }
 
 QStringList SystemReportPrinter::reportFolders() {
@@ -167,7 +142,7 @@ void SystemReportPrinter::record(const ReportOperation& operation) {
 QString SystemReportPrinter::writableFolder(int after, int* index) const {
     const QStringList folders = reportFolders();
     for (int i = after + 1; i < folders.size(); ++i) {
-        if (takesFiles(folders.at(i))) {
+        if (folderTakesFiles(folders.at(i))) {
             *index = i;
             return folders.at(i);
         }
@@ -179,7 +154,7 @@ QString SystemReportPrinter::writableFolder(int after, int* index) const {
 void SystemReportPrinter::openDocument() {
     documentOpen_ = true;
     lastPdfPath_.clear();
-    plannedPdfPath_.clear();
+    reportStem_ = QStringLiteral("orven-report-") + timeStamp();
     journalled_ = 0;
     document_ = {{ReportOperation::Font, fontName_, 0},
                  {ReportOperation::Size, QString(), fontSize_}};
@@ -201,18 +176,25 @@ void SystemReportPrinter::openDocument() {
         if (!toSystemPrinter_ && unsavedListener_) {
             unsavedListener_(message);
         }
-        return;
     }
-    const QString stem = QStringLiteral("orven-report-") + timeStamp();
-    plannedPdfPath_ = freeReportName(folder, stem);
-    const QString journalPath =
-        QDir(folder).filePath(QStringLiteral(".%1-%2.journal")
-                                  .arg(QFileInfo(plannedPdfPath_).completeBaseName())
-                                  .arg(::getpid()));
-    if (!journal_.open(journalPath, plannedPdfPath_)) {
-        tell(QStringLiteral("ORVEN: журнал отчёта не удалось начать (%1); отчёт хранится только в "
+    // The journal goes to the first private folder that takes it, whatever
+    // folder the report itself goes to.
+    const QString journalName =
+        QStringLiteral("%1-%2.journal").arg(reportStem_).arg(QCoreApplication::applicationPid());
+    const QString reportPath = QDir(folder).filePath(reportStem_ + QStringLiteral(".pdf"));
+    QStringList tried;
+    for (const QString& journalFolder : journalFolders()) {
+        const QString journalPath = QDir(journalFolder).filePath(journalName);
+        if (journal_.open(journalPath, reportPath)) {
+            return;
+        }
+        tried << journalFolder;
+    }
+    if (!toldNoJournal_) {
+        toldNoJournal_ = true;
+        tell(QStringLiteral("ORVEN: журнал отчёта вести негде (%1); отчёт хранится только в "
                             "памяти до конца работы")
-                 .arg(journalPath));
+                 .arg(tried.isEmpty() ? journalStateFolder() : tried.join(QStringLiteral(", "))));
     }
 }
 
@@ -221,9 +203,12 @@ void SystemReportPrinter::endBlock() {
         return;
     }
     if (!journal_.appendBlock(document_.mid(journalled_))) {
-        tell(QStringLiteral("ORVEN: журнал отчёта не удалось записать (%1); отчёт хранится только "
-                            "в памяти до конца работы")
-                 .arg(journal_.path()));
+        if (!toldNoJournal_) {
+            toldNoJournal_ = true;
+            tell(QStringLiteral("ORVEN: журнал отчёта не удалось записать (%1); отчёт хранится "
+                                "только в памяти до конца работы")
+                     .arg(journal_.path()));
+        }
         journal_.remove();
     }
     journalled_ = document_.size();
@@ -234,7 +219,7 @@ void SystemReportPrinter::endDocument() {
         return;
     }
     documentOpen_ = false;
-    if (!hasRows(document_)) {
+    if (!reportHasRows(document_)) {
         journal_.remove();
     } else if (!fixedPdfPath_.isEmpty()) {
         if (writeReportPdf(document_, fixedPdfPath_)) {
@@ -267,19 +252,14 @@ bool SystemReportPrinter::printOnSystemPrinter() {
 }
 
 void SystemReportPrinter::finishAsPdf() {
-    const QString stem = plannedPdfPath_.isEmpty() ? QStringLiteral("orven-report-") + timeStamp()
-                                                   : QFileInfo(plannedPdfPath_).completeBaseName();
-    int index = plannedPdfPath_.isEmpty() ? -1 : folderIndex_;
-    QString path = plannedPdfPath_;
+    int index = folderIndex_ >= 0 && folderIndex_ < reportFolders().size() ? folderIndex_ - 1 : -1;
     while (true) {
-        if (path.isEmpty()) {
-            const QString folder = writableFolder(index, &index);
-            if (folder.isEmpty()) {
-                break;
-            }
-            path = freeReportName(folder, stem);
+        const QString folder = writableFolder(index, &index);
+        if (folder.isEmpty()) {
+            break;
         }
-        if (writeReportPdf(document_, path)) {
+        const QString path = writeNewReportPdf(document_, folder, reportStem_);
+        if (!path.isEmpty()) {
             lastPdfPath_ = path;
             journal_.remove();
             tell(QStringLiteral("ORVEN: отчёт записан в файл %1").arg(path), path);
@@ -287,8 +267,7 @@ void SystemReportPrinter::finishAsPdf() {
         }
         tell(QStringLiteral("ORVEN: отчёт не удалось записать в файл %1 (нет места или нет "
                             "доступа); пробую следующую папку")
-                 .arg(path));
-        path.clear();
+                 .arg(QDir(folder).filePath(reportStem_ + QStringLiteral(".pdf"))));
     }
     if (journal_.isOpen()) {
         tell(QStringLiteral("ORVEN: отчёт не удалось записать ни в одну из папок %1; он будет "
@@ -298,53 +277,6 @@ void SystemReportPrinter::finishAsPdf() {
     } else {
         tell(QStringLiteral("ORVEN: отчёт не удалось записать ни в одну из папок %1")
                  .arg(reportFolders().join(QStringLiteral(", "))));
-    }
-}
-
-void SystemReportPrinter::recoverLeftReports() {
-    for (const QString& folder : reportFolders()) {
-        const QDir dir(folder);
-        for (const QString& name : dir.entryList({journalPattern}, QDir::Files | QDir::Hidden)) {
-            const QString journalPath = dir.filePath(name);
-            QFile file(journalPath);
-            if (!file.open(QIODevice::ReadOnly)) {
-                continue;
-            }
-            const JournalContents contents = readJournal(file.readAll());
-            file.close();
-            if (!contents.valid || stillRunning(contents.processId)) {
-                continue;
-            }
-            if (!hasRows(contents.operations)) {
-                QFile::remove(journalPath);
-                continue;
-            }
-            const QString stem = recoveredStem(contents.reportPath);
-            QStringList places{QFileInfo(contents.reportPath).absolutePath()};
-            places += reportFolders();
-            QString written;
-            for (const QString& place : places) {
-                if (!takesFiles(place)) {
-                    continue;
-                }
-                const QString path = freeReportName(place, stem);
-                if (writeReportPdf(contents.operations, path)) {
-                    written = path;
-                    break;
-                }
-            }
-            if (written.isEmpty()) {
-                tell(QStringLiteral("ORVEN: незаконченный отчёт из журнала %1 не удалось "
-                                    "восстановить: ни в одну папку нельзя записать файл")
-                         .arg(journalPath));
-                continue;
-            }
-            QFile::remove(journalPath);
-            tell(QStringLiteral("ORVEN: отчёт, не законченный при прошлой работе, восстановлен "
-                                "в файле %1")
-                     .arg(written),
-                 written);
-        }
     }
 }
 

@@ -6,10 +6,14 @@
 // otherwise as a PDF file (set as report_rendering.h describes).
 //
 // A PDF goes into the first folder of the documents folder, the home folder
-// and the temporary folder that takes it. It is written under a temporary name
-// and appears under its own name only when it is complete; a write that fails
-// anywhere (a full disk) leaves no file and moves on to the next folder.
-// Success is told only for a file that was written whole.
+// and the temporary folder that takes it, under the first free name (a name
+// taken by anything, a dangling link too, is passed over). It is written under
+// a temporary name and appears under its own name only when it is complete; a
+// write that fails anywhere (a full disk) leaves no file and moves on to the
+// next folder. Success is told only for a file that was written whole.
+//
+// The journal of an open report is kept in the user's private journal folder
+// (journal_files.h), whatever folder the report goes to.
 //
 // A document opens with its first line; newPage() only takes effect if a line
 // follows it, so a document never ends with a blank page. The destructor ends a
@@ -66,12 +70,17 @@ public:
 
     // The folders a report may go to, in order of preference.
     static QStringList reportFolders();
+    // True when a file can be made in folder (created when missing).
+    static bool folderTakesFiles(const QString& folder);
 
-    // Reports left behind by runs that ended before they could finish them:
-    // each journal found in the report folders (whose process is gone) is set
-    // as a PDF named as its report with "-восстановлен" before ".pdf", and the
-    // journal removed once the PDF is complete. Tells each one.
+    // Reports left behind by runs that ended before they could finish them
+    // (report_recovery.h), told as this printer tells its messages: now, or
+    // on a thread of its own (waited for when the printer goes).
     void recoverLeftReports();
+    void startRecovery();
+
+    // Writes message to standard error and hands it to the message listener.
+    void tell(const QString& message, const QString& pdfPath = QString());
 
 private:
     void record(const ReportOperation& operation);
@@ -80,7 +89,6 @@ private:
     // The first folder after `after` in reportFolders() that takes a file.
     QString writableFolder(int after, int* index) const;
     void finishAsPdf();
-    void tell(const QString& message, const QString& pdfPath = QString());
 
     QString fixedPdfPath_;
     QString lastPdfPath_;
@@ -91,8 +99,9 @@ private:
     ReportOperations document_;
     qsizetype journalled_ = 0;
     ReportJournal journal_;
-    QString plannedPdfPath_;
+    QString reportStem_;
     int folderIndex_ = -1;
+    bool toldNoJournal_ = false;
     MessageListener messageListener_;
     UnsavedListener unsavedListener_;
     std::function<void()> documentOpenedListener_;

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QList>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -82,6 +83,13 @@ bool parseRecord(const QByteArray& line, ReportOperation& operation) {
 }
 
 } // namespace
+
+bool reportHasRows(const ReportOperations& operations) {
+    return std::any_of(operations.cbegin(), operations.cend(), [](const ReportOperation& op) {
+        return op.kind == ReportOperation::Line || op.kind == ReportOperation::Empty ||
+               op.kind == ReportOperation::Header;
+    });
+}
 
 QByteArray journalHeader(qint64 processId, const QString& reportPath) {
     return headerMark + QByteArray::number(processId) + ' ' + escaped(reportPath) + '\n';

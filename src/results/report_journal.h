@@ -44,6 +44,9 @@ struct JournalContents {
     ReportOperations operations; // every complete block, in order
 };
 
+// True when the operations print anything (a line, an empty line, a header).
+bool reportHasRows(const ReportOperations& operations);
+
 QByteArray journalHeader(qint64 processId, const QString& reportPath);
 // The records of the operations followed by the end-of-block mark.
 QByteArray journalBlock(const ReportOperations& operations);

@@ -72,7 +72,7 @@ start_orven() {
     fi
     mkdir -p "$WORK/home"
     (
-        unset QT_QPA_PLATFORM XDG_CONFIG_HOME XDG_DOCUMENTS_DIR
+        unset QT_QPA_PLATFORM XDG_CONFIG_HOME XDG_DOCUMENTS_DIR XDG_STATE_HOME
         # No session bus unless the test brings one of its own.
         [ -n "${ORVEN_E2E_BUS:-}" ] || unset DBUS_SESSION_BUS_ADDRESS
         export HOME="$WORK/home" LANG=ru_RU.UTF-8 LANGUAGE=ru
@@ -198,7 +198,7 @@ wait_end() {
 print_then_terminate() {
     start_orven
     run_steps "$1"
-    wait_file "$WORK/home/Documents" '.orven-report-*.journal'
+    wait_file "$WORK/home/.local/state/orven" 'orven-report-*.journal'
     kill -TERM "$ORVEN_PID"
     wait_end "after SIGTERM with a report open"
     report_pdf

@@ -24,7 +24,7 @@ second=$(step_of "Печать результатов" 2)
 start_orven
 run_steps "$second"
 settle
-wait_file "$WORK/home/Documents" '.orven-report-*.journal'
+wait_file "$WORK/home/.local/state/orven" 'orven-report-*.journal'
 kill -KILL "$ORVEN_PID"
 wait "$ORVEN_PID" 2>/dev/null
 ORVEN_PID=
@@ -62,7 +62,7 @@ done
 start_orven
 run_steps "$second"
 settle
-wait_file "$WORK/home/Documents" '.orven-report-*.journal'
+wait_file "$WORK/home/.local/state/orven" 'orven-report-*.journal'
 kill -KILL "$XVFB_PID"
 wait "$XVFB_PID" 2>/dev/null
 wait_exit "after the X server went away"

@@ -1,6 +1,7 @@
 #include "platform/system_report_printer.h"
 
 #include "platform/report_rendering.h"
+#include "results/journal_files.h"
 
 #include "core/design_case.h"
 #include "initial_data/parameter_names.h"
@@ -13,6 +14,11 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace orven;
 
@@ -72,18 +78,26 @@ QString reportLikeLine(int number) {
 class HomeIn {
 public:
     explicit HomeIn(const QString& folder) {
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "TMPDIR"}) {
+        for (const char* name :
+             {"HOME", "XDG_CONFIG_HOME", "TMPDIR", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"}) {
             saved_ << qMakePair(QByteArray(name), qgetenv(name));
         }
         QDir().mkpath(folder + QStringLiteral("/home"));
         QDir().mkpath(folder + QStringLiteral("/tmp"));
+        QDir().mkpath(folder + QStringLiteral("/runtime"));
+        qunsetenv("XDG_STATE_HOME");
+        qputenv("XDG_RUNTIME_DIR", (folder + QStringLiteral("/runtime")).toLocal8Bit());
         qputenv("HOME", (folder + QStringLiteral("/home")).toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", (folder + QStringLiteral("/home/.config")).toLocal8Bit());
         qputenv("TMPDIR", (folder + QStringLiteral("/tmp")).toLocal8Bit());
     }
     ~HomeIn() {
         for (const auto& [name, value] : saved_) {
-            qputenv(name.constData(), value);
+            if (value.isNull()) {
+                qunsetenv(name.constData());
+            } else {
+                qputenv(name.constData(), value);
+            }
         }
     }
     HomeIn(const HomeIn&) = delete;
@@ -92,6 +106,20 @@ public:
 private:
     QList<QPair<QByteArray, QByteArray>> saved_;
 };
+
+// Every file, link or other entry under folder (hidden ones too), as paths.
+QStringList filesUnder(const QString& folder) {
+    QStringList paths;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (!it.fileInfo().isDir() || it.fileInfo().isSymLink()) {
+            paths << path;
+        }
+    }
+    return paths;
+}
 
 } // namespace
 
@@ -298,50 +326,206 @@ private slots:
                     .isEmpty());
     }
 
-    // A journal left by a process that is gone becomes a recovered PDF and is
-    // removed; the journal of a report still open in this process is left.
-    void leftJournalsAreRecovered() {
+    // The journal of an open report is kept in the private state folder,
+    // whatever folder the report itself goes to (here the home folder, the
+    // documents folder being a plain file), and goes when the report is done.
+    void journalIsKeptPrivately() {
         QTemporaryDir root;
         const HomeIn home(root.path());
-        const QString folder = root.filePath(QStringLiteral("home/Documents"));
-        QVERIFY(QDir().mkpath(folder));
+        QFile documents(root.filePath(QStringLiteral("home/Documents")));
+        QVERIFY(documents.open(QIODevice::WriteOnly));
+        const QString state = root.filePath(QStringLiteral("home/.local/state/orven"));
+        SystemReportPrinter printer;
+        printer.printLine(QStringLiteral("Отчёт"));
+        printer.endBlock();
+        const QStringList journals =
+            QDir(state).entryList({QStringLiteral("orven-report-*.journal")}, QDir::Files);
+        QCOMPARE(journals.size(), 1);
+        QCOMPARE(QFile::permissions(state) & 0x0077, QFileDevice::Permissions());
+        QVERIFY(QFile::permissions(state) & QFileDevice::ExeOwner);
+        printer.endDocument();
+        QCOMPARE(QFileInfo(printer.lastPdfPath()).absolutePath(),
+                 root.filePath(QStringLiteral("home")));
+        QVERIFY(QDir(state).entryList({QStringLiteral("*.journal")}, QDir::Files).isEmpty());
+    }
+
+    // Left journals as a hostile file could make them: nothing in a journal
+    // chooses a place, nothing is written through a link, and nothing but the
+    // user's own ordinary files of a journal's size is read. Each row lays out
+    // the files in a fresh home; `recovered` is the recovered report's name in
+    // the documents folder ("" for none, a pattern with "*" for a name made
+    // from the time of the recovery); `left` the journal that must stay; `said`
+    // a part of the line on standard error.
+    void leftJournals_data() {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QString>("recovered");
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("said");
+        const QString stamped = QStringLiteral("orven-report-2026-01-02-030405-восстановлен.pdf");
+        const QString stateJournal = QStringLiteral("@S/orven-report-2026-01-02-030405-1.journal");
+        QTest::newRow("genuine") << stateJournal << stamped << QString() << QString();
+        QTest::newRow("an earlier version's, beside the report")
+            << QStringLiteral("@D/.orven-report-2026-01-02-030405-1.journal") << stamped
+            << QString() << QString();
+        QTest::newRow("header places it elsewhere")
+            << QStringLiteral("@S/orven-report-a-1.journal header=@R/some/where/new/dir/x.pdf")
+            << QStringLiteral("orven-report-*-восстановлен.pdf") << QString() << QString();
+        QTest::newRow("relative header")
+            << QStringLiteral("@S/orven-report-a-1.journal header=../../escape.pdf")
+            << QStringLiteral("orven-report-*-восстановлен.pdf") << QString() << QString();
+        QTest::newRow("newline in its name")
+            << QStringLiteral("@S/orven-report-2026-01-02-030405-1\n.journal") << stamped
+            << QString() << QString();
+        QTest::newRow("dangling link at the recovered name")
+            << stateJournal + QStringLiteral(" link=@D/") + stamped
+            << QStringLiteral("orven-report-2026-01-02-030405-восстановлен-2.pdf") << QString()
+            << QString();
+        QTest::newRow("link to a journal")
+            << QStringLiteral("@S/orven-report-1-1.journal link-to=@R/j") << QString() << QString()
+            << QStringLiteral("не обычный файл");
+        QTest::newRow("link to /dev/zero")
+            << QStringLiteral("@S/orven-report-1-1.journal link-to=/dev/zero") << QString()
+            << QString() << QStringLiteral("не обычный файл");
+        QTest::newRow("FIFO") << QStringLiteral("@S/orven-report-1-1.journal fifo") << QString()
+                              << QString() << QStringLiteral("не обычный файл");
+        QTest::newRow("sparse 100 GB")
+            << QStringLiteral("@S/orven-report-1-1.journal size=100000000000") << QString()
+            << QStringLiteral("@S/orven-report-1-1.journal") << QStringLiteral("больше 8 МБ");
+        QTest::newRow("just over the limit")
+            << QStringLiteral("@S/orven-report-1-1.journal size=8388609") << QString()
+            << QStringLiteral("@S/orven-report-1-1.journal") << QStringLiteral("больше 8 МБ");
+        QTest::newRow("in the shared temporary folder")
+            << QStringLiteral("@T/.orven-report-2026-01-02-030405-1.journal") << QString()
+            << QStringLiteral("@T/.orven-report-2026-01-02-030405-1.journal") << QString();
+    }
+    void leftJournals() {
+        QFETCH(QString, layout);
+        QFETCH(QString, recovered);
+        QFETCH(QString, left);
+        QFETCH(QString, said);
+        QTemporaryDir root;
+        const HomeIn home(root.path());
+        const QString documents = root.filePath(QStringLiteral("home/Documents"));
+        const QString state = root.filePath(QStringLiteral("home/.local/state/orven"));
+        QVERIFY(QDir().mkpath(documents) && makePrivateFolder(state));
+        const auto place = [&](QString path) {
+            return path.replace(QStringLiteral("@S/"), state + QLatin1Char('/'))
+                .replace(QStringLiteral("@D/"), documents + QLatin1Char('/'))
+                .replace(QStringLiteral("@T/"), root.filePath(QStringLiteral("tmp/")))
+                .replace(QStringLiteral("@R/"), root.path() + QLatin1Char('/'));
+        };
         QProcess gone;
         gone.start(QStringLiteral("true"));
         QVERIFY(gone.waitForFinished());
-        const qint64 gonePid = gone.processId() > 0 ? gone.processId() : 999999;
-
         const ReportOperations block{{ReportOperation::Line, QStringLiteral("Блок один"), 0},
                                      {ReportOperation::Page, QString(), 0},
                                      {ReportOperation::Line, QStringLiteral("Блок два"), 0}};
-        const auto writeJournal = [&](const QString& name, qint64 pid) {
-            QFile file(QDir(folder).filePath(name));
+        const QStringList parts = layout.split(QLatin1Char(' '));
+        const QString journal = place(parts.at(0));
+        QString header = documents + QStringLiteral("/orven-report-2026-01-02-030405.pdf");
+        const QByteArray genuine = journalBlock(block) + "L половина бло"; // cut inside a block
+        QString linkTo;
+        qint64 size = -1;
+        for (const QString& part : parts.mid(1)) {
+            const QString value = place(part.section(QLatin1Char('='), 1));
+            if (part.startsWith(QStringLiteral("header="))) {
+                header = value;
+            } else if (part.startsWith(QStringLiteral("link="))) {
+                QVERIFY(
+                    ::symlink(QFile::encodeName(root.filePath(QStringLiteral("outside/target.pdf")))
+                                  .constData(),
+                              QFile::encodeName(value).constData()) == 0);
+            } else if (part.startsWith(QStringLiteral("link-to="))) {
+                linkTo = value;
+            } else if (part.startsWith(QStringLiteral("size="))) {
+                size = value.toLongLong();
+            } else if (part == QStringLiteral("fifo")) {
+                QCOMPARE(::mkfifo(QFile::encodeName(journal).constData(), 0600), 0);
+            }
+        }
+        const QByteArray contents = journalHeader(gone.processId(), header) + genuine;
+        if (!linkTo.isEmpty()) {
+            QFile target(root.filePath(QStringLiteral("j")));
+            QVERIFY(target.open(QIODevice::WriteOnly) && target.write(contents) > 0);
+            target.close();
+            QVERIFY2(::symlink(QFile::encodeName(linkTo).constData(),
+                               QFile::encodeName(journal).constData()) == 0,
+                     std::strerror(errno));
+        } else if (!QFileInfo(journal).exists()) {
+            QDir().mkpath(QFileInfo(journal).absolutePath());
+            QFile file(journal);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(
-                journalHeader(pid, QDir(folder).filePath(QStringLiteral("orven-report-x.pdf"))) +
-                journalBlock(block) + "L половина бло"); // cut inside a block
-        };
-        writeJournal(QStringLiteral(".orven-report-x-1.journal"), gonePid);
-        writeJournal(QStringLiteral(".orven-report-y-2.journal"),
-                     QCoreApplication::applicationPid());
+            file.write(contents);
+            if (size > 0) {
+                QVERIFY(file.resize(size));
+            }
+        }
+        // The journal of a report still open in this process is left alone.
+        QFile running(state + QStringLiteral("/orven-report-2026-01-02-030406-9.journal"));
+        QVERIFY(running.open(QIODevice::WriteOnly));
+        running.write(journalHeader(QCoreApplication::applicationPid(), header) + genuine);
+        running.close();
+        const QStringList before = filesUnder(root.path());
 
         QStringList told;
+        QString toldPath;
         SystemReportPrinter printer;
-        printer.setMessageListener(
-            [&](const QString& message, const QString&) { told << message; });
+        printer.setMessageListener([&](const QString& message, const QString& pdfPath) {
+            told << message;
+            toldPath = pdfPath;
+        });
+        QTemporaryFile errors;
+        QVERIFY(errors.open());
+        const int savedError = ::dup(STDERR_FILENO);
+        ::dup2(errors.handle(), STDERR_FILENO);
         printer.recoverLeftReports();
+        std::fflush(stderr);
+        ::dup2(savedError, STDERR_FILENO);
+        ::close(savedError);
+        errors.seek(0);
+        const QString standardError = QString::fromUtf8(errors.readAll());
 
-        const QString recovered =
-            QDir(folder).filePath(QStringLiteral("orven-report-x-восстановлен.pdf"));
-        QCOMPARE(told,
-                 QStringList{QStringLiteral("ORVEN: отчёт, не законченный при прошлой работе, "
-                                            "восстановлен в файле ") +
-                             recovered});
-        const QList<QStringList> pages = pdfPages(recovered);
-        QCOMPARE(pages.size(), 2);
-        QCOMPARE(pages.at(0).join(QLatin1Char('|')).trimmed(), QStringLiteral("Блок один"));
-        QCOMPARE(pages.at(1).join(QLatin1Char('|')).trimmed(), QStringLiteral("Блок два"));
-        QCOMPARE(QDir(folder).entryList({QStringLiteral("*.journal")}, QDir::Files | QDir::Hidden),
-                 QStringList{QStringLiteral(".orven-report-y-2.journal")});
+        // What is new on the disk: the recovered report in the documents
+        // folder, and nothing else anywhere (the link's target not made).
+        QStringList added = filesUnder(root.path());
+        for (const QString& path : before) {
+            added.removeAll(path);
+        }
+        if (recovered.isEmpty()) {
+            QCOMPARE(added, QStringList());
+            QCOMPARE(told, QStringList());
+        } else {
+            QCOMPARE(added.size(), 1);
+            const QString written = added.first();
+            QCOMPARE(QFileInfo(written).absolutePath(), documents);
+            QVERIFY2(QRegularExpression(QRegularExpression::wildcardToRegularExpression(recovered))
+                         .match(QFileInfo(written).fileName())
+                         .hasMatch(),
+                     qPrintable(written));
+            QCOMPARE(told, QStringList{QStringLiteral("ORVEN: отчёт, не законченный при прошлой "
+                                                      "работе, восстановлен в файле ") +
+                                       written});
+            QCOMPARE(toldPath, written);
+            const QList<QStringList> pages = pdfPages(written);
+            QCOMPARE(pages.size(), 2);
+            QCOMPARE(pages.at(0).join(QLatin1Char('|')).trimmed(), QStringLiteral("Блок один"));
+            QCOMPARE(pages.at(1).join(QLatin1Char('|')).trimmed(), QStringLiteral("Блок два"));
+            QVERIFY(!QFileInfo::exists(journal));
+        }
+        QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("outside/target.pdf"))));
+        QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("some"))));
+        QVERIFY(running.exists());
+        if (!left.isEmpty()) {
+            QVERIFY(QFileInfo::exists(place(left)));
+        }
+        if (said.isEmpty()) {
+            QCOMPARE(standardError.count(QStringLiteral("журнал")) +
+                         standardError.count(QStringLiteral("файл")),
+                     told.size());
+        } else {
+            QVERIFY2(standardError.contains(said), qPrintable(standardError));
+            QCOMPARE(standardError.count(QLatin1Char('\n')), 1);
+        }
     }
 
     // Wrapped rows overflow the sheets the report counts on: every sheet still

@@ -1,0 +1,176 @@
+#include "results/journal_files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orven {
+
+namespace {
+
+// The record of recovered journals stays small: the newest lines are kept.
+constexpr int recordedJournalsKept = 1000;
+constexpr qint64 recordSizeLimit = 256 * 1024;
+
+FileIdentity identityOf(const struct stat& status) {
+    return {static_cast<quint64>(status.st_dev), static_cast<quint64>(status.st_ino),
+            static_cast<qint64>(status.st_size),
+            static_cast<qint64>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
+// The whole of an open file, at most limit bytes; false when it is larger
+// (it may have grown since it was looked at) or a read fails.
+bool readAtMost(int descriptor, qint64 limit, QByteArray* data) {
+    data->clear();
+    char buffer[65536];
+    while (true) {
+        const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return false;
+        }
+        if (got == 0) {
+            return true;
+        }
+        if (data->size() + got > limit) {
+            return false;
+        }
+        data->append(buffer, got);
+    }
+}
+
+} // namespace
+
+QString journalStateFolder() {
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(base)) {
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    }
+    return QDir::cleanPath(base + QStringLiteral("/orven"));
+}
+
+bool makePrivateFolder(const QString& path) {
+    if (path.isEmpty() || !QDir::isAbsolutePath(path)) {
+        return false;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QByteArray name = QFile::encodeName(path);
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
+        return false;
+    }
+    struct stat status {};
+    if (::lstat(name.constData(), &status) != 0 || !S_ISDIR(status.st_mode) ||
+        status.st_uid != ::geteuid()) {
+        return false;
+    }
+    if ((status.st_mode & 077) != 0 && ::chmod(name.constData(), 0700) != 0) {
+        return false;
+    }
+    return true;
+}
+
+QStringList journalFolders() {
+    QStringList folders;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    for (const QString& folder :
+         {journalStateFolder(), QDir::isAbsolutePath(runtime)
+                                    ? QDir::cleanPath(runtime + QStringLiteral("/orven"))
+                                    : QString()}) {
+        if (!folder.isEmpty() && !folders.contains(folder) && makePrivateFolder(folder)) {
+            folders << folder;
+        }
+    }
+    return folders;
+}
+
+JournalFileRead readJournalFile(const QString& path, qint64 limit, QByteArray* data,
+                                FileIdentity* identity) {
+    data->clear();
+    const QByteArray name = QFile::encodeName(path);
+    const int descriptor =
+        ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return errno == ELOOP ? JournalFileRead::NotRegular : JournalFileRead::Unreadable;
+    }
+    struct stat status {};
+    JournalFileRead result = JournalFileRead::Read;
+    if (::fstat(descriptor, &status) != 0) {
+        result = JournalFileRead::Unreadable;
+    } else if (!S_ISREG(status.st_mode)) {
+        result = JournalFileRead::NotRegular;
+    } else if (status.st_uid != ::geteuid()) {
+        result = JournalFileRead::NotOwned;
+    } else if (status.st_size > limit) {
+        result = JournalFileRead::TooLarge;
+    } else if (!readAtMost(descriptor, limit, data)) {
+        data->clear();
+        result = JournalFileRead::TooLarge;
+    }
+    if (identity != nullptr) {
+        *identity = identityOf(status);
+    }
+    ::close(descriptor);
+    return result;
+}
+
+QString reportNameStamp(const QString& fileName) {
+    static const QRegularExpression report(
+        QStringLiteral("^orven-report-(\\d{4}-\\d{2}-\\d{2}-\\d{6})(-\\d{1,4})?\\.pdf$"));
+    static const QRegularExpression journal(QStringLiteral(
+        "^\\.?orven-report-(\\d{4}-\\d{2}-\\d{2}-\\d{6})(-\\d{1,4})?-\\d{1,10}\\.journal$"));
+    QRegularExpressionMatch match = report.match(fileName);
+    if (!match.hasMatch()) {
+        match = journal.match(fileName);
+    }
+    return match.captured(1);
+}
+
+QString recoveredJournalsRecord() {
+    return journalStateFolder() + QStringLiteral("/recovered-journals");
+}
+
+RecoveredJournals::RecoveredJournals(const QString& recordPath) : path_(recordPath) {
+    QByteArray data;
+    if (readJournalFile(path_, recordSizeLimit, &data, nullptr) != JournalFileRead::Read) {
+        return;
+    }
+    for (const QByteArray& line : data.split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() != 4) {
+            continue;
+        }
+        bool ok[4] = {};
+        const FileIdentity identity{fields[0].toULongLong(&ok[0]), fields[1].toULongLong(&ok[1]),
+                                    fields[2].toLongLong(&ok[2]), fields[3].toLongLong(&ok[3])};
+        if (ok[0] && ok[1] && ok[2] && ok[3]) {
+            known_ << identity;
+        }
+    }
+}
+
+bool RecoveredJournals::add(const FileIdentity& identity) {
+    known_ << identity;
+    if (known_.size() > recordedJournalsKept) {
+        known_.remove(0, known_.size() - recordedJournalsKept);
+    }
+    if (!makePrivateFolder(QFileInfo(path_).absolutePath())) {
+        return false;
+    }
+    QByteArray data;
+    for (const FileIdentity& known : known_) {
+        data += QByteArray::number(known.device) + ' ' + QByteArray::number(known.inode) + ' ' +
+                QByteArray::number(known.size) + ' ' + QByteArray::number(known.modified) + '\n';
+    }
+    QSaveFile file(path_);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+}
+
+} // namespace orven
