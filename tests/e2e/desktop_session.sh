@@ -16,9 +16,13 @@
 #   the keyboard to the Russian group while the name box is open and back to
 #   the US one after it.
 #
-#   desktop_session.sh <orven binary> <orven_session_plan binary>
+# Each part is a test of its own:
+#   desktop_session.sh <orven binary> <orven_session_plan binary> PART
+# PART: dialogs (the question, the error box, the closes), scale-<factor>,
+# keyboards (us,ru).
 set -u
-NAME=desktop_session
+PART=${3:-dialogs}
+NAME=desktop_$PART
 ORVEN=$1
 PLANNER=$2
 ORVEN_E2E_SCREEN=1366x768x24
@@ -47,9 +51,7 @@ QUESTION_STEP=$(grep -n "^close	Внимание !" "$WORK/plan.tsv" | cut -d: -
 
 # The program's windows that are shown, by their process id.
 program_windows() {
-    for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-        [ "$(xdotool getwindowpid "$id" 2>/dev/null)" = "$ORVEN_PID" ] && echo "$id"
-    done
+    xdotool search --onlyvisible --pid "$ORVEN_PID" 2>/dev/null
 }
 
 # Every shown window's frame inside the display (the window manager puts its
@@ -106,6 +108,8 @@ finish_session() {
     rm -f "$WORK/orven.err"
 }
 
+case "$PART" in
+dialogs)
 # The question and the screen behind it; the closes of the whole session.
 setxkbmap -layout us
 start_orven
@@ -114,9 +118,9 @@ dialog=$(wait_window "Внимание !") || exit 1
 behind=$(wait_window "   ПРОВЕРКА ВВОДА ИСХОДНОЙ ИНФОРМАЦИИ") || exit 1
 xprop -id "$dialog" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$behind")" ||
     fail "the question is not transient for the data screen: $(xprop -id "$dialog" WM_TRANSIENT_FOR)"
-settle
+settle "$dialog"
 xdotool mousemove --window "$behind" 30 400 click 1
-settle
+settle "$behind"
 stacked_above "$dialog" "$behind" || fail "a click on the data screen put it over the question"
 # The box of a pack count out of range stands on the arrangement screen.
 error_box_owned() {
@@ -129,8 +133,10 @@ run_steps "" "$QUESTION_STEP"
 BEFORE_YES=:
 finish_session "closes under openbox"
 
-# Scale factors of the desktop.
-for factor in ${ORVEN_E2E_FACTORS-1.25 1.5 2}; do
+    ;;
+scale-*)
+# A scale factor of the desktop.
+    factor=${PART#scale-}
     QT_SCALE_FACTOR=$factor
     export QT_SCALE_FACTOR
     AFTER_STEP=check_frames
@@ -142,8 +148,8 @@ for factor in ${ORVEN_E2E_FACTORS-1.25 1.5 2}; do
     finish_session "scale $factor"
     AFTER_STEP=:
     unset QT_SCALE_FACTOR
-done
-
+    ;;
+keyboards)
 # A keyboard with a Russian group: the program switches to it for the name.
 # (xdotool types each key by its US keysym, so the name itself comes out in
 # Latin letters here.)
@@ -151,12 +157,15 @@ setxkbmap -layout us,ru
 NAME_STEP=$(grep -n "^input	ВВОД ФАМИЛИИ" "$WORK/plan.tsv" | cut -d: -f1)
 start_orven
 run_steps $((NAME_STEP - 1))
-wait_window "ВВОД ФАМИЛИИ" >/dev/null
-settle
+namebox=$(wait_window "ВВОД ФАМИЛИИ") || exit 1
+settle "$namebox"
 [ "$("$PLANNER" keyboard-group)" = 1 ] || fail "us,ru: the name box is open with the keyboard on group $("$PLANNER" keyboard-group)"
 run_steps $((NAME_STEP + 1)) "$NAME_STEP"
 [ "$("$PLANNER" keyboard-group)" = 0 ] || fail "us,ru: after the name box the keyboard stays on group $("$PLANNER" keyboard-group)"
 run_steps "" $((NAME_STEP + 2))
 finish_session "layouts us,ru" latin
 setxkbmap -layout us
+    ;;
+*) fail "no part $PART" ;;
+esac
 echo "$NAME: passed in $(($(now) - START))s"

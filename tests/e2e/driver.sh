@@ -88,7 +88,7 @@ wait_window() {
     deadline=$(($(now) + STEP_TIMEOUT))
     while :; do
         kill -0 "$ORVEN_PID" 2>/dev/null || fail "the program ended while waiting for \"$1\""
-        for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+        for id in $(xdotool search --onlyvisible --pid "$ORVEN_PID" 2>/dev/null); do
             if [ "$id" != "${2:-}" ] && [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
                 echo "$id"
                 return 0
@@ -110,8 +110,15 @@ wait_gone() {
 
 # After a box has gone, the screen behind it is finished before anything is
 # clicked (the box's end and the next click could otherwise be handled in one
-# go, before the buttons that the answer brings up are there).
-settle() { sleep 0.3; }
+# go, before the buttons that the answer brings up are there): the program
+# that owns window $1 has answered a ping, so it has handled everything sent
+# to it before. Without a window (or a window gone meanwhile), a short pause.
+settle() {
+    if [ -n "${1:-}" ] && "$PLANNER" ping "$1" 2>/dev/null; then
+        return 0
+    fi
+    sleep 0.3
+}
 
 # Runs the first $1 steps of the plan (all when empty), from step $2 on (the
 # first when not given): clicks at the button positions, answers typed into
@@ -127,7 +134,7 @@ run_steps() {
         case "$kind" in
         click)
             win=$(wait_window "$title") || exit 1
-            settle
+            settle "$win"
             # The plan's positions are in logical pixels of a window $w wide;
             # a scaled program's window is wider by its scale.
             width=$(xwininfo -id "$win" | awk '/Width:/ { print $2 }')
@@ -139,7 +146,7 @@ run_steps() {
         input)
             box=$(wait_window "$title" "$LAST_BOX") || exit 1
             xdotool windowfocus --sync "$box" || fail "step $step: focusing the box \"$title\""
-            settle
+            settle "$box"
             xdotool type --delay 20 "$a" || fail "step $step: typing into \"$title\""
             xdotool key Return
             wait_gone "$box" "$title"
@@ -149,13 +156,13 @@ run_steps() {
             box=$(wait_window "$title") || exit 1
             $BEFORE_YES
             xdotool windowfocus --sync "$box" || fail "step $step: focusing the box \"$title\""
-            settle
+            settle "$box"
             xdotool key Return
             wait_gone "$box" "$title"
             ;;
         close)
             win=$(wait_window "$title") || exit 1
-            settle
+            settle "$win"
             "$PLANNER" wm-close "$win" || fail "step $step: closing \"$title\""
             wait_gone "$win" "$title"
             ;;

@@ -23,7 +23,6 @@ second=$(step_of "Печать результатов" 2)
 # (b) first, while the X server is still there: SIGKILL after two blocks.
 start_orven
 run_steps "$second"
-settle
 wait_file "$WORK/home/.local/state/orven" 'orven-report-*.journal'
 kill -KILL "$ORVEN_PID"
 wait "$ORVEN_PID" 2>/dev/null
@@ -61,7 +60,6 @@ until xdpyinfo >/dev/null 2>&1; do
 done
 start_orven
 run_steps "$second"
-settle
 wait_file "$WORK/home/.local/state/orven" 'orven-report-*.journal'
 kill -KILL "$XVFB_PID"
 wait "$XVFB_PID" 2>/dev/null

@@ -28,6 +28,7 @@
 #include "support/recording_printer.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -46,6 +47,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <poll.h>
 #include <functional>
 #include <optional>
 
@@ -499,6 +501,53 @@ int closeLikeTheWindowManager(const char* id) {
     return sent != 0 ? 0 : 1;
 }
 
+// Waits until the program that owns window id has handled every event sent
+// to it before now: the window manager's _NET_WM_PING, which a Qt window
+// answers from its event loop, in order with its other events. Status 1 when
+// no answer comes within 20 s.
+int pingWindow(const char* id) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        complain(QStringLiteral("no display to ping a window on"));
+        return 1;
+    }
+    const Window root = DefaultRootWindow(display);
+    const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+    const Atom ping = XInternAtom(display, "_NET_WM_PING", False);
+    XSelectInput(display, root, StructureNotifyMask | SubstructureNotifyMask);
+    const long stamp = static_cast<long>(QDateTime::currentMSecsSinceEpoch() & 0x7fffffff);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = static_cast<Window>(std::strtoul(id, nullptr, 0));
+    event.xclient.message_type = protocols;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(ping);
+    event.xclient.data.l[1] = stamp;
+    event.xclient.data.l[2] = static_cast<long>(event.xclient.window);
+    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XFlush(display);
+    const qint64 deadline = QDateTime::currentMSecsSinceEpoch() + 20000;
+    int answered = 1;
+    while (QDateTime::currentMSecsSinceEpoch() < deadline) {
+        while (XPending(display) > 0) {
+            XEvent reply{};
+            XNextEvent(display, &reply);
+            if (reply.type == ClientMessage && reply.xclient.message_type == protocols &&
+                static_cast<Atom>(reply.xclient.data.l[0]) == ping &&
+                reply.xclient.data.l[1] == stamp) {
+                answered = 0;
+                break;
+            }
+        }
+        if (answered == 0)
+            break;
+        pollfd wait{ConnectionNumber(display), POLLIN, 0};
+        ::poll(&wait, 1, 100);
+    }
+    XCloseDisplay(display);
+    return answered;
+}
+
 // Prints the keyboard's locked XKB group (0: the first layout of the list).
 int printKeyboardGroup() {
     Display* display = XOpenDisplay(nullptr);
@@ -518,6 +567,8 @@ int printKeyboardGroup() {
 int main(int argc, char* argv[]) {
     if (argc == 3 && std::strcmp(argv[1], "wm-close") == 0)
         return closeLikeTheWindowManager(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "ping") == 0)
+        return pingWindow(argv[2]);
     if (argc == 2 && std::strcmp(argv[1], "keyboard-group") == 0)
         return printKeyboardGroup();
     QApplication app(argc, argv);
@@ -529,6 +580,7 @@ int main(int argc, char* argv[]) {
     complain(QStringLiteral(
         "usage: orven_session_plan plan <folder> [desktop]\n"
         "       orven_session_plan wm-close <window id>\n"
+        "       orven_session_plan ping <window id>\n"
         "       orven_session_plan keyboard-group\n"
         "       orven_session_plan compare <expected.txt> <layout text> <word boxes>"));
     return 2;
