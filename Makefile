@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build deps sanitize e2e screenshots package package-check benchmark clean
+.PHONY: run test build deps sanitize format format-check e2e screenshots package package-check benchmark clean
 
 deps:
 	@scripts/install-deps
@@ -18,6 +18,13 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The C++ sources git tracks, formatted with the repository's .clang-format.
+FORMAT_FILES = git ls-files -z '*.cpp' '*.h'
+format:
+	$(FORMAT_FILES) | xargs -0 clang-format -i
+format-check:
+	@$(FORMAT_FILES) | xargs -0 clang-format --dry-run --Werror
 
 # The tests that need no real display, built with AddressSanitizer and UBSan
 # in build-asan/. The leaks of the system's D-Bus library are suppressed

@@ -12,19 +12,19 @@
 // screen at the twip positions the program gives them, each with a plain title
 // bar standing in for the window frame.
 
+#include "app/program_start.h"
 #include "arrangement/arrangement_screen.h"
 #include "core/design_case.h"
-#include "core/main_menu_screen.h"
-#include "core/start_up_screen.h"
 #include "initial_data/error_dialog_screen.h"
 #include "initial_data/initial_data_screen.h"
+#include "menu/main_menu_screen.h"
 #include "platform/dialogs.h"
 #include "platform/program_end.h"
 #include "platform/screens.h"
 #include "platform/twips.h"
+#include "report/report_printer.h"
 #include "results/advice_screen.h"
 #include "results/description_screen.h"
-#include "results/report_printer.h"
 #include "results/results_screen.h"
 #include "selection/selection_screen.h"
 

@@ -11,7 +11,7 @@
 // The calculation has no screen logic; it reports a fault as a status and the
 // screens turn the status into text.
 
-#include "calculation/calculation_data.h"
+#include "core/calculation_data.h"
 
 #include <QList>
 #include <QStringList>

@@ -5,7 +5,7 @@
 // them: 1..14 initial data, 16 the exchanger type text, 17..21 the construction
 // values of the chosen plate.
 
-#include "calculation/calculation_data.h"
+#include "core/calculation_data.h"
 #include "core/slot_array.h"
 
 #include <QString>

@@ -8,9 +8,9 @@
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/program_end.h"
+#include "platform/screen_flow.h"
 #include "platform/screens.h"
 #include "platform/twips.h"
-#include "selection/selection_screen.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -335,7 +335,7 @@ void InitialDataScreen::keep() {
         showErrorDisplay();
         return;
     }
-    openExchangerSelection();
+    goToScreen(ScreenStep::ExchangerSelection);
 }
 
 void InitialDataScreen::change() {
@@ -415,7 +415,7 @@ void InitialDataScreen::endCorrections() {
         hide();
         unloadScreen(*this);
     }
-    openExchangerSelection();
+    goToScreen(ScreenStep::ExchangerSelection);
 }
 
 void InitialDataScreen::showErrorDisplay() {

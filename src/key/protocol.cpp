@@ -1,6 +1,5 @@
 #include "key/protocol.h"
 
-
 #include <QLocale>
 
 namespace orven {

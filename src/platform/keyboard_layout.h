@@ -2,8 +2,8 @@
 // Switching the keyboard between the Russian and the English (US) layout, so
 // that the name can be typed in Cyrillic. Works on X11 when the keyboard has
 // both groups configured (for example "us,ru"); elsewhere, or when anything is
-// missing, the switches do nothing (the name box then maps the keys itself). The switch goes over Qt's own connection
-// to the X server (XKB through Xlib).
+// missing, the switches do nothing (the name box then maps the keys itself). The switch goes over
+// Qt's own connection to the X server (XKB through Xlib).
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "platform/report_rendering.h"
 #include "platform/system_report_printer.h"
-#include "results/journal_files.h"
+#include "report/journal_files.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -164,11 +164,14 @@ void recoverLeftReports(const RecoveryTeller& tell,
                  QString());
             continue;
         }
+        // The journal goes before the recovery is told, so that whoever reads
+        // the message finds the report alone.
+        const bool removed = QFile::remove(journal.path);
         tell(QStringLiteral("ORVEN: отчёт, не законченный при прошлой работе, восстановлен "
                             "в файле %1")
                  .arg(written),
              written);
-        if (!QFile::remove(journal.path)) {
+        if (!removed) {
             recovered.add(identity);
             tell(QStringLiteral("ORVEN: журнал %1 нельзя удалить; он остаётся, но больше "
                                 "не восстанавливается")

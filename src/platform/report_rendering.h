@@ -10,7 +10,7 @@
 // before it was full begins with the last header again, so every sheet has a
 // header and the numbers run with the sheets.
 
-#include "results/report_journal.h"
+#include "report/report_journal.h"
 
 #include <QFont>
 #include <QMarginsF>

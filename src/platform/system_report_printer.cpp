@@ -2,7 +2,7 @@
 
 #include "platform/report_recovery.h"
 #include "platform/report_rendering.h"
-#include "results/journal_files.h"
+#include "report/journal_files.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

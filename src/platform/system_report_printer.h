@@ -19,8 +19,8 @@
 // follows it, so a document never ends with a blank page. The destructor ends a
 // document that is still open.
 
-#include "results/report_journal.h"
-#include "results/report_printer.h"
+#include "report/report_journal.h"
+#include "report/report_printer.h"
 
 #include <QString>
 #include <QStringList>

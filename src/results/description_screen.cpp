@@ -1,6 +1,6 @@
 #include "results/description_screen.h"
 
-#include "core/main_menu_screen.h"
+#include "platform/screen_flow.h"
 #include "platform/screens.h"
 
 #include <QPushButton>
@@ -57,7 +57,7 @@ void Form2::load() {
 void Form2::continueWork() {
     hide();
     closeOtherScreens();
-    orven::screen<Form1>().show();
+    goToScreen(ScreenStep::MainMenu);
 }
 
 } // namespace orven

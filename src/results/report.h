@@ -7,7 +7,7 @@
 // report relies on a fixed-pitch font.
 
 #include "core/design_case.h"
-#include "results/report_printer.h"
+#include "report/report_printer.h"
 
 #include <QString>
 #include <functional>

@@ -9,8 +9,8 @@
 // the heading with the initial data and two blocks, every later page three.
 
 #include "core/design_case.h"
+#include "report/report_printer.h"
 #include "results/report.h"
-#include "results/report_printer.h"
 
 namespace orven {
 

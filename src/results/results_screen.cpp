@@ -3,17 +3,16 @@
 #include "calculation/calculation.h"
 #include "core/design_case.h"
 #include "core/text_format.h"
-#include "initial_data/initial_data_screen.h"
 #include "platform/colours.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/program_end.h"
+#include "platform/screen_flow.h"
 #include "platform/screens.h"
 #include "platform/twips.h"
 #include "results/advice_screen.h"
 #include "results/report_progress.h"
-#include "selection/selection_screen.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -289,7 +288,7 @@ void Form9::chooseOtherArrangement() {
     // The report stays open: the next print continues it.
     unloadScreen(*this);
     closeOtherScreens();
-    openExchangerSelection();
+    goToScreen(ScreenStep::ExchangerSelection);
 }
 
 void Form9::changeInitialData() {
@@ -300,7 +299,7 @@ void Form9::changeInitialData() {
     DesignCase& c = designCase();
     finishActiveReport(c);
     resetReportProgress(c);
-    openInitialDataCorrection();
+    goToScreen(ScreenStep::InitialDataCorrection);
 }
 
 void Form9::printResultsBlock() {

@@ -45,8 +45,16 @@ start_and_end() {
     start_orven keep
     wait_window "НАЧАЛО РАБОТЫ С ПРОГРАММОЙ" >/dev/null || exit 1
     MENU_MS=$(ms)
-    # The recovery runs beside the menu: let it end before the signal.
-    sleep 0.5
+    # The recovery runs beside the menu: its last line ($2) before the signal.
+    if [ -n "${2:-}" ]; then
+        deadline=$(($(now) + STEP_TIMEOUT))
+        until grep -qF "$2" "$WORK/orven.err"; do
+            [ "$(now)" -lt "$deadline" ] || fail "$1: standard error does not say \"$2\""
+            sleep 0.05
+        done
+    else
+        sleep 0.3
+    fi
     kill -TERM "$ORVEN_PID"
     wait_end "after SIGTERM at the menu ($1)"
 }
@@ -66,7 +74,7 @@ run_case() {
     chmod 700 "$STATE"
     "$2"
     snapshot >"$WORK/before"
-    cd "$WORK/cwd/a/b" && start_and_end "$1" && cd "$WORK" || exit 1
+    cd "$WORK/cwd/a/b" && start_and_end "$1" "${4:-${3:+восстановлен в файле}}" && cd "$WORK" || exit 1
     took=$((MENU_MS - START_MS))
     [ "$took" -le $((EMPTY_MS + 1000)) ] || fail "$1: the menu came after ${took} ms"
     snapshot >"$WORK/after"
@@ -119,7 +127,7 @@ if mount -t tmpfs -o size=64k tmpfs "$WORK/probe" 2>/dev/null; then
     CLEANUP=unmount_docs
     journal "$DOCS/.orven-report-$STAMP-1.journal" "$DOCS/orven-report-$STAMP.pdf"
     mount -o remount,ro "$DOCS" || fail "remount read-only"
-    start_and_end "read-only documents, first start"
+    start_and_end "read-only documents, first start" "нельзя удалить"
     [ -f "$WORK/home/$recovered" ] || fail "read-only documents: not recovered into the home folder"
     grep -q "нельзя удалить" "$WORK/orven.err" || fail "read-only documents: not told that the journal stays"
     start_and_end "read-only documents, second start"

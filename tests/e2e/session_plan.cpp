@@ -20,8 +20,8 @@
 //       expected lines, empty ones included. Exit status 0 when they agree, 1
 //       with the differences otherwise.
 
+#include "app/program_start.h"
 #include "core/russian_layout.h"
-#include "core/start_up_screen.h"
 #include "platform/dialogs.h"
 #include "platform/program_end.h"
 #include "platform/screen.h"
@@ -47,9 +47,9 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <poll.h>
 #include <functional>
 #include <optional>
+#include <poll.h>
 
 namespace {
 

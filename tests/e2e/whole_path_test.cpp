@@ -6,15 +6,15 @@
 // are checked, so that no screen stays open behind another and the student is
 // never left without a way on.
 
+#include "app/program_start.h"
 #include "arrangement/arrangement_screen.h"
 #include "core/design_case.h"
-#include "core/main_menu_screen.h"
-#include "core/start_up_screen.h"
 #include "core/text_format.h"
 #include "initial_data/error_dialog_screen.h"
 #include "initial_data/initial_data_screen.h"
 #include "initial_data/parameter_names.h"
 #include "key/variants.h"
+#include "menu/main_menu_screen.h"
 #include "platform/controls.h"
 #include "platform/program_end.h"
 #include "platform/screens.h"

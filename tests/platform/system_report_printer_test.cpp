@@ -1,7 +1,7 @@
 #include "platform/system_report_printer.h"
 
 #include "platform/report_rendering.h"
-#include "results/journal_files.h"
+#include "report/journal_files.h"
 
 #include "core/design_case.h"
 #include "initial_data/parameter_names.h"

@@ -3,7 +3,7 @@
 // Pages and documents open lazily like the real printer's: a document starts
 // with its first line, and a new page only when a line follows newPage().
 
-#include "results/report_printer.h"
+#include "report/report_printer.h"
 
 #include <QList>
 #include <QStringList>

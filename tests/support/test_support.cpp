@@ -1,4 +1,5 @@
 #include "support/test_support.h"
+#include "app/program_start.h"
 
 #include "core/design_case.h"
 #include "platform/program_end.h"
@@ -22,6 +23,7 @@ void startFreshRun() {
     resetDesignCase();
     clearScreens();
     resetProgramEnd();
+    wireScreenSteps();
 }
 
 void clearScreens() {

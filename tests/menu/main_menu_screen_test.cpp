@@ -3,8 +3,8 @@
 
 #include "calculation/calculation.h"
 #include "core/design_case.h"
-#include "core/main_menu_screen.h"
 #include "initial_data/parameter_names.h"
+#include "menu/main_menu_screen.h"
 #include "platform/controls.h"
 #include "platform/program_end.h"
 #include "platform/screens.h"

@@ -1,15 +1,24 @@
-#include "core/start_up_screen.h"
+#include "app/program_start.h"
 
-#include "core/main_menu_screen.h"
+#include "initial_data/initial_data_screen.h"
+#include "menu/main_menu_screen.h"
 #include "platform/program_end.h"
+#include "platform/screen_flow.h"
 #include "platform/screens.h"
 #include "platform/translations.h"
 #include "results/report_progress.h"
 #include "results/results_screen.h"
+#include "selection/selection_screen.h"
 
 #include <QApplication>
 
 namespace orven {
+
+void wireScreenSteps() {
+    setScreenStep(ScreenStep::MainMenu, [] { screen<Form1>().show(); });
+    setScreenStep(ScreenStep::ExchangerSelection, [] { openExchangerSelection(); });
+    setScreenStep(ScreenStep::InitialDataCorrection, [] { openInitialDataCorrection(); });
+}
 
 void startProgram(QApplication& app, ReportPrinter& printer) {
     // The program ends only through endProgram(): hiding one screen before
@@ -18,6 +27,7 @@ void startProgram(QApplication& app, ReportPrinter& printer) {
     installRussianTranslations(app);
     setReportPrinter(&printer);
     installReportFinisher();
+    wireScreenSteps();
     installProgramEndHandlers(app);
     screen<Form1>().show();
 }

@@ -1,4 +1,4 @@
-#include "results/report_journal.h"
+#include "report/report_journal.h"
 
 #include <QFile>
 #include <QList>

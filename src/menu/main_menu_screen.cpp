@@ -1,4 +1,4 @@
-#include "core/main_menu_screen.h"
+#include "menu/main_menu_screen.h"
 
 #include "calculation/calculation.h"
 #include "core/design_case.h"

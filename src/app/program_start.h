@@ -13,4 +13,8 @@ class ReportPrinter;
 // event loop; an open report is finished on it however the program ends.
 void startProgram(QApplication& app, ReportPrinter& printer);
 
+// Wires the steps back to earlier screens (platform/screen_flow.h) to their
+// screens; startProgram does it, tests call it themselves.
+void wireScreenSteps();
+
 } // namespace orven

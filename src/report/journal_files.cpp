@@ -1,4 +1,4 @@
-#include "results/journal_files.h"
+#include "report/journal_files.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "core/start_up_screen.h"
+#include "app/program_start.h"
 #include "platform/command_line.h"
 #include "platform/desktop_notification.h"
 #include "platform/dialogs.h"
