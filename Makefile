@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build deps sanitize format format-check e2e screenshots package package-check benchmark clean
+.PHONY: run test build deps sanitize format format-check startup-benchmark e2e screenshots package package-check benchmark clean
 
 deps:
 	@scripts/install-deps
@@ -59,6 +59,11 @@ package: build
 benchmark: build
 	cmake --build $(BUILD_DIR) --target orven_key_benchmark
 	$(BUILD_DIR)/orven_key_benchmark
+
+# The start to the main menu's first paint against a bare Qt window.
+startup-benchmark: build
+	cmake --build $(BUILD_DIR) --target orven_first_paint bare_first_paint
+	sh bench/startup.sh $(BUILD_DIR)
 
 package-check: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -R '^(installed_tree|package_check)$$'

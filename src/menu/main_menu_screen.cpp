@@ -16,6 +16,7 @@
 #include "platform/wrapping_button.h"
 #include "results/description_screen.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 
@@ -124,20 +125,31 @@ void Form1::load() {
     Command2->setFocus();
 }
 
-// A gradient from violet to brown, left to right, in pixels: rectangle i runs from
-// column i to column H + 150 over rows 0..W, in the colour RGB(150, 50, 255 - 255 i / W).
-// Each rectangle paints over the ones before it, so column x < H + 150 keeps the
-// colour of rectangle x, and the columns from H + 150 on take the last colour.
+// A gradient from violet to brown, left to right, in pixels: rectangle i
+// (i = 0..W) runs from column i to column H + 150 over rows 0..W, in the colour
+// RGB(150, 50, 255 - 255 i / W), each painting over the ones before it. So
+// column x < H + 150 keeps the colour of rectangle x, and the columns from
+// H + 150 on take the last one, rectangle W's. The result is worked out once
+// as an image, column by column, instead of painting the W + 1 overlapping
+// rectangles at every repaint.
 void Form1::drawGradient() {
     const int clientHeight = height();
     const int clientWidth = width();
-    if (clientWidth <= 0)
+    if (clientWidth <= 0 || clientHeight <= 0)
         return;
-    for (int i = 0; i <= clientWidth; ++i) {
-        const QColor colour(150, 50, 255 - (i * 255) / clientWidth);
-        fillRect(QRect(QPoint(i, 0), QPoint(clientHeight + 150, clientWidth)), colour,
-                 SurfaceUnit::Pixels);
-    }
+    const auto colourOf = [clientWidth](int i) {
+        return qRgb(150, 50, 255 - (i * 255) / clientWidth);
+    };
+    QImage row(clientWidth, 1, QImage::Format_RGB32);
+    auto* pixels = reinterpret_cast<QRgb*>(row.scanLine(0));
+    for (int x = 0; x < clientWidth; ++x)
+        pixels[x] = colourOf(x < clientHeight + 150 ? x : clientWidth);
+    // Rows 0..W, as far as the screen reaches.
+    const int rows = qMin(clientHeight, clientWidth + 1);
+    QImage gradient(clientWidth, rows, QImage::Format_RGB32);
+    for (int y = 0; y < rows; ++y)
+        std::copy_n(pixels, clientWidth, reinterpret_cast<QRgb*>(gradient.scanLine(y)));
+    drawImage(QPoint(0, 0), gradient);
 }
 
 void Form1::showDescription() {

@@ -205,6 +205,15 @@ void Screen::fillRect(const QRect& rect, const QColor& color, SurfaceUnit unit) 
     update();
 }
 
+void Screen::drawImage(const QPoint& topLeft, const QImage& image) {
+    Item item;
+    item.kind = Item::Kind::Image;
+    item.rect = QRect(topLeft, image.size());
+    item.image = image;
+    m_items.append(item);
+    update();
+}
+
 void Screen::clearSurface() {
     m_items.clear();
     m_currentX = 0;
@@ -238,6 +247,9 @@ void Screen::paintEvent(QPaintEvent* /*event*/) {
         switch (item.kind) {
         case Item::Kind::Rect:
             painter.fillRect(item.rect, item.color);
+            break;
+        case Item::Kind::Image:
+            painter.drawImage(item.rect, item.image);
             break;
         case Item::Kind::Line:
             painter.setPen(QPen(item.color, 1));

@@ -12,6 +12,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QLine>
 #include <QList>
 #include <QRect>
@@ -101,6 +102,9 @@ public:
     // Pixel rectangles are filled exactly; twip rectangles cover the pixels
     // from twipsToPixels(left) up to, not including, twipsToPixels(right + 1).
     void fillRect(const QRect& rect, const QColor& color, SurfaceUnit unit = SurfaceUnit::Twips);
+    // Puts an image on the surface at topLeft (pixels), one pixel of the
+    // image a pixel of the surface.
+    void drawImage(const QPoint& topLeft, const QImage& image);
     // Erases everything drawn and puts the position back at 0, 0.
     void clearSurface();
 
@@ -133,9 +137,10 @@ private:
 
     bool m_frameCheckPending = false;
     struct Item {
-        enum class Kind { Text, Line, Rect } kind = Kind::Text;
+        enum class Kind { Text, Line, Rect, Image } kind = Kind::Text;
         SurfaceText text; // Kind::Text
-        QRect rect;       // Kind::Rect, pixels
+        QRect rect;       // Kind::Rect, pixels; Kind::Image, its place
+        QImage image;     // Kind::Image
         QLine line;       // Kind::Line, pixels
         QColor color;     // Kind::Line, Kind::Rect
     };

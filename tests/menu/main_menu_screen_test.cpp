@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLocale>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -172,6 +173,38 @@ private slots:
         QCOMPARE(image.size(), QSize(800, 600));
         QCOMPARE(image.pixelColor(x, 20), colour);  // above the label
         QCOMPARE(image.pixelColor(x, 599), colour); // bottom row
+    }
+
+    // The gradient drawn once as an image is, pixel for pixel, the screen
+    // that the 801 overlapping rectangles painted (everywhere the labels and
+    // buttons leave free).
+    void gradientIsTheOverlappingRectangles() {
+        Form1& menu = screen<Form1>();
+        const QImage shown = menu.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage painted(shown.size(), QImage::Format_RGB32);
+        painted.fill(menu.palette().color(QPalette::Window));
+        QPainter painter(&painted);
+        const int w = menu.width();
+        const int h = menu.height();
+        for (int i = 0; i <= w; ++i) {
+            const QRect rect(QPoint(qMin(i, h + 150), 0), QPoint(qMax(i, h + 150), w));
+            painter.fillRect(rect, QColor(150, 50, 255 - (i * 255) / w));
+        }
+        painter.end();
+        QRegion free(menu.rect());
+        for (const QWidget* child : menu.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            free -= child->geometry();
+        int compared = 0;
+        for (const QRect& rect : free) {
+            for (int y = rect.top(); y <= rect.bottom(); ++y) {
+                for (int x = rect.left(); x <= rect.right(); ++x) {
+                    if (shown.pixel(x, y) != painted.pixel(x, y))
+                        QFAIL(qPrintable(QStringLiteral("pixel %1, %2 differs").arg(x).arg(y)));
+                    ++compared;
+                }
+            }
+        }
+        QVERIFY(compared > w * h / 2);
     }
 
     void startOfDataInputStoresTheNameInProperCase_data() {
