@@ -27,6 +27,7 @@
 #include "results/description_screen.h"
 #include "results/results_screen.h"
 #include "selection/selection_screen.h"
+#include "support/worked_examples.h"
 
 #include <QApplication>
 #include <QDir>
@@ -225,18 +226,8 @@ void clickLine(QListWidget* list, int row) {
 }
 
 // The worked examples, as typed.
-const QStringList coolerValues = {
-    QStringLiteral("0.123"),    QStringLiteral("0.206"), QStringLiteral("754"),
-    QStringLiteral("0.000416"), QStringLiteral("2790"),  QStringLiteral("0.965"),
-    QStringLiteral("0.617"),    QStringLiteral("994"),   QStringLiteral("0.000728"),
-    QStringLiteral("4190"),     QStringLiteral("41.7"),  QStringLiteral("0.000229"),
-    QStringLiteral("121300"),   QStringLiteral("1")};
-const QStringList condenserValues = {
-    QStringLiteral("0.05"),     QStringLiteral("0.68"), QStringLiteral("958"),
-    QStringLiteral("0.000282"), QStringLiteral("4220"), QStringLiteral("2.0"),
-    QStringLiteral("0.6"),      QStringLiteral("996"),  QStringLiteral("0.0008"),
-    QStringLiteral("4180"),     QStringLiteral("30"),   QStringLiteral("0.0004"),
-    QStringLiteral("110000"),   QStringLiteral("1")};
+const QStringList coolerValues = test::workedStoredTexts(ExchangerType::Cooler);
+const QStringList condenserValues = test::workedStoredTexts(ExchangerType::Condenser);
 
 void run(ScriptDialogs& dialogs) {
     // Main menu and the description.

@@ -140,6 +140,7 @@ bool readDesignFile(const QByteArray& contents, const QString& fileName, DesignD
             }
         }
         lineOfSlot[slot] = lineNumber;
+        design.typedTexts[slot] = value;
         design.texts[slot] = normaliseDecimalComma(value);
         design.values[slot] = parseNumber(design.texts[slot]);
     }

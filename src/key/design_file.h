@@ -19,7 +19,8 @@ namespace orven {
 
 struct DesignData {
     ExchangerType type = ExchangerType::Cooler;
-    std::array<QString, initialDataCount + 1> texts; // slots 1..14, as read (normalised)
+    std::array<QString, initialDataCount + 1> texts;      // slots 1..14, as read (normalised)
+    std::array<QString, initialDataCount + 1> typedTexts; // slots 1..14, as written
     std::array<double, initialDataCount + 1> values{};
 };
 

@@ -1,5 +1,6 @@
 #include "calculation/calculation.h"
 #include "core/design_case.h"
+#include "support/worked_examples.h"
 
 #include <QLocale>
 #include <QtTest>
@@ -56,7 +57,7 @@ bool closeTo(double actual, double expected) {
                                                            .arg((actual), 0, 'g', 10)              \
                                                            .arg((expected), 0, 'g', 10)))
 
-void setInitialData(DesignCase& c, std::initializer_list<double> data) {
+void setInitialData(DesignCase& c, const QList<double>& data) {
     int slot = 1;
     for (double v : data) {
         c.workingInitialData[slot++] = v;
@@ -66,8 +67,7 @@ void setInitialData(DesignCase& c, std::initializer_list<double> data) {
 // Cooler on 0.2 m2 plates, one pack of five channels for each stream.
 void setUpCooler(DesignCase& c) {
     c.exchangerType = ExchangerType::Cooler;
-    setInitialData(c, {0.123, 0.206, 754, 0.000416, 2790, 0.965, 0.617, 994, 0.000728, 4190, 41.7,
-                       0.000229, 121300, 1});
+    setInitialData(c, test::workedValues(ExchangerType::Cooler));
     c.plateGeometry = {0, 0.45, 0.0016, 0.0076, 0.1};
     c.values[17] = 0.2;
     PlateArrangement& a = c.plateArrangement;
@@ -80,8 +80,7 @@ void setUpCooler(DesignCase& c) {
 // Condenser on 0.3 m2 plates, 12 hot channels in one pack, 12 cold channels in two packs.
 void setUpCondenser(DesignCase& c) {
     c.exchangerType = ExchangerType::Condenser;
-    setInitialData(
-        c, {0.05, 0.68, 958, 0.000282, 4220, 2.0, 0.6, 996, 0.0008, 4180, 30, 0.0004, 110000, 1});
+    setInitialData(c, test::workedValues(ExchangerType::Condenser));
     c.plateGeometry = {1, 1.12, 0.0011, 0.008, 0.065};
     c.values[17] = 0.3;
     PlateArrangement& a = c.plateArrangement;

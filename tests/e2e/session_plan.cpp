@@ -26,6 +26,7 @@
 #include "platform/program_end.h"
 #include "platform/screen.h"
 #include "support/recording_printer.h"
+#include "support/worked_examples.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -64,8 +65,11 @@ struct Step {
 Step click(const char* window, const char* button) {
     return {Step::Click, QString::fromUtf8(window), QString::fromUtf8(button)};
 }
+Step input(const char* box, const QString& answer) {
+    return {Step::Input, QString::fromUtf8(box), answer};
+}
 Step input(const char* box, const char* answer) {
-    return {Step::Input, QString::fromUtf8(box), QString::fromUtf8(answer)};
+    return input(box, QString::fromUtf8(answer));
 }
 // The window manager's close (WM_DELETE_WINDOW) of a window.
 Step closeWindow(const char* window) {
@@ -97,7 +101,7 @@ const char* const hotChannels = "Ввод числа каналов в паке�
 
 // The worked cooler on the 0.2 m2 plate with one pack of five channels a side,
 // printed; then the 0.5 m2 plate of letter "Г" with two cold packs against one
-// hot pack, printed; then the end of work. Two values carry a decimal comma.
+// hot pack, printed; then the end of work. Four values carry a decimal comma.
 // The name is typed as the keys of a Russian name on the US layout: xdotool
 // types a Cyrillic letter by remapping a spare key for a moment, and under
 // load the program may read the key before the new mapping. The virtual
@@ -106,8 +110,7 @@ const char* const hotChannels = "Ввод числа каналов в паке�
 QList<Step> session() {
     QList<Step> steps = {click(menu, "Command2"), input(nameBox, "Bdfyjd B/B/ uh/ 101"),
                          click(dataScreen, "Command4")};
-    for (const char* value : {"0,123", "0.206", "754", "0.000416", "2790", "0.965", "0.617", "994",
-                              "0.000728", "4190", "41,7", "0.000229", "121300", "1"})
+    for (const QString& value : orven::test::workedTypedTexts(orven::ExchangerType::Cooler))
         steps << input(dataBox, value);
     steps << click(dataScreen, "Command1") << click(selection, "Command3") << input(coldPacks, "9")
           << yes("ОШИБКА !") << input(coldPacks, "1") << input(coldChannels, "5")
@@ -125,10 +128,13 @@ QList<Step> session() {
 QList<Step> desktopSession() {
     QList<Step> steps = {click(menu, "Command1"), closeWindow(description), click(menu, "Command2"),
                          input(nameBox, "Bdfyjd B/B/"), click(dataScreen, "Command4")};
-    for (const char* value : {"0,123", "0.206", "754", "0,02", "2790", "0.965", "0.617", "994",
-                              "0.000728", "4190", "41,7", "0.000229", "121300", "1"})
+    // The fourth value typed out of range, then corrected.
+    QStringList typed = orven::test::workedTypedTexts(orven::ExchangerType::Cooler);
+    const QString fourth = typed.at(3);
+    typed[3] = QStringLiteral("0,02");
+    for (const QString& value : typed)
         steps << input(dataBox, value);
-    steps << closeWindow(question) << clickLine(checkScreen, 4) << input(dataBox, "0,000416")
+    steps << closeWindow(question) << clickLine(checkScreen, 4) << input(dataBox, fourth)
           << click(checkScreen, "Command3") << click(selection, "Command3") << input(coldPacks, "9")
           << yes("ОШИБКА !") << input(coldPacks, "1") << input(coldChannels, "5")
           << input(hotPacks, "1") << input(hotChannels, "5") << click(results, "Command5")

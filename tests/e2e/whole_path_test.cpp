@@ -27,6 +27,7 @@
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_support.h"
+#include "support/worked_examples.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -69,15 +70,10 @@ const QColor red(255, 0, 0);
 const QColor magenta(255, 0, 255);
 const QColor green(0, 255, 0);
 
-// The worked cooler as the student types it (some values with a decimal comma)
-// and as the lists and the report show it.
-const QStringList coolerAnswers = {"0,123", "0.206",    "754",    "0,000416", "2790",
-                                   "0.965", "0,617",    "994",    "0.000728", "4190",
-                                   "41,7",  "0.000229", "121300", "1"};
-// The worked condenser.
-const QStringList condenserAnswers = {"0,05", "0.68",   "958",    "0.000282", "4220",
-                                      "2,0",  "0.6",    "996",    "0.0008",   "4180",
-                                      "30",   "0,0004", "110000", "1"};
+// The worked examples as the student types them (some values with a decimal
+// comma); storedTexts gives them as the lists and the report show them.
+const QStringList coolerAnswers = test::workedTypedTexts(ExchangerType::Cooler);
+const QStringList condenserAnswers = test::workedTypedTexts(ExchangerType::Condenser);
 
 QStringList storedTexts(QStringList answers) {
     for (QString& answer : answers)

@@ -9,6 +9,7 @@
 #include "platform/system_report_printer.h"
 #include "results/report_progress.h"
 #include "support/test_support.h"
+#include "support/worked_examples.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -204,9 +205,13 @@ private slots:
     void badInputIsOneLine_data() {
         QTest::addColumn<QByteArray>("contents"); // empty: no file at all
         QTest::addColumn<QString>("message");
-        const QByteArray cooler = "тип = "
-                                  "холодильник\n0.123\n0.206\n754\n0.000416\n2790\n0.965\n0."
-                                  "617\n994\n0.000728\n4190\n41.7\n0.000229\n121300\n";
+        // The worked cooler's first 13 values as bare numbers (eps left out).
+        const QByteArray cooler = "тип = холодильник\n" +
+                                  test::workedStoredTexts(ExchangerType::Cooler)
+                                      .mid(0, 13)
+                                      .join(QLatin1Char('\n'))
+                                      .toUtf8() +
+                                  '\n';
         QTest::newRow("missing file") << QByteArray() << "не найден";
         QTest::newRow("empty file") << QByteArray(" \n") << "не задан тип теплообменника";
         QTest::newRow("binary file") << QByteArray("\x7f"

@@ -14,6 +14,7 @@
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_support.h"
+#include "support/worked_examples.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -49,8 +50,7 @@ void setUpCooler(DesignCase& c) {
     fillPlateTypeCoefficients(c);
     c.exchangerType = ExchangerType::Cooler;
     c.valueTexts[16] = QStringLiteral(" Холодильник");
-    const double data[14] = {0.123, 0.206,    754,  0.000416, 2790,     0.965,  0.617,
-                             994,   0.000728, 4190, 41.7,     0.000229, 121300, 1};
+    const QList<double> data = test::workedValues(ExchangerType::Cooler);
     for (int slot = 1; slot <= 14; ++slot)
         c.workingInitialData[slot] = c.values[slot] = data[slot - 1];
     c.values[17] = 0.2;
@@ -71,8 +71,7 @@ void setUpCooler(DesignCase& c) {
 void setUpCondenser(DesignCase& c) {
     setUpCooler(c);
     c.exchangerType = ExchangerType::Condenser;
-    const double data[14] = {0.05, 0.68,   958,  0.000282, 4220,   2.0,    0.6,
-                             996,  0.0008, 4180, 30,       0.0004, 110000, 1};
+    const QList<double> data = test::workedValues(ExchangerType::Condenser);
     for (int slot = 1; slot <= 14; ++slot)
         c.workingInitialData[slot] = c.values[slot] = data[slot - 1];
     c.values[17] = 0.3;

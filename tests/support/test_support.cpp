@@ -11,7 +11,8 @@
 namespace orven::test {
 
 QString sourceDir() {
-    return qEnvironmentVariable("ORVEN_SOURCE_DIR");
+    const QString fromRun = qEnvironmentVariable("ORVEN_SOURCE_DIR");
+    return fromRun.isEmpty() ? QStringLiteral(ORVEN_SOURCE_DIR) : fromRun;
 }
 
 } // namespace orven::test
