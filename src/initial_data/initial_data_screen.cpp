@@ -386,11 +386,13 @@ void InitialDataScreen::lineClicked(int k) {
         Command2->hide();
     }
 
-    const QString answer =
-        dialogs().inputBox(dc.initialDataName(k), inputTitle, 4000, 195 * k + 1875);
+    // Backing out of the box (Cancel, Esc) keeps the line as it was.
+    const std::optional<QString> answer =
+        dialogs().correctionBox(dc.initialDataName(k), inputTitle, 4000, 195 * k + 1875);
     if (programEnded())
         return;
-    dc.valueTexts[k] = normaliseDecimalComma(answer);
+    if (answer)
+        dc.valueTexts[k] = normaliseDecimalComma(*answer);
     delete List1->takeItem(k);
     List1->insertItem(k, initialDataLine(dc, k));
     // The corrected line stays the marked one (taking it out marked the next).

@@ -5,6 +5,7 @@
 #include "platform/twips.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCoreApplication>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -21,35 +22,6 @@ constexpr int inputBoxWidth = 8000;
 
 KeyMapping keyMapping = nullptr;
 
-// Replaces the text of each key typed into the box's line edit by its mapping.
-class KeyMapper : public QObject {
-public:
-    KeyMapper(KeyMapping mapping, QObject* parent) : QObject(parent), mapping_(mapping) {}
-
-protected:
-    bool eventFilter(QObject* target, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress || resending_)
-            return false;
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->text().size() != 1 || !key->text().at(0).isPrint() ||
-            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
-            return false;
-        const QChar mapped = mapping_(key->text().at(0));
-        if (mapped == key->text().at(0))
-            return false;
-        QKeyEvent replaced(QEvent::KeyPress, key->key(), key->modifiers(), QString(mapped),
-                           key->isAutoRepeat(), static_cast<ushort>(key->count()));
-        resending_ = true;
-        QCoreApplication::sendEvent(target, &replaced);
-        resending_ = false;
-        return true;
-    }
-
-private:
-    KeyMapping mapping_;
-    bool resending_ = false;
-};
-
 Dialogs* installed = nullptr;
 
 QtDialogs& qtDialogs() {
@@ -57,6 +29,48 @@ QtDialogs& qtDialogs() {
     return service;
 }
 } // namespace
+
+LayoutSwitch::LayoutSwitch(KeyMapping mapping, QLabel* caption, QObject* parent)
+    : QObject(parent), mapping_(mapping), caption_(caption) {
+    showLayout();
+}
+
+void LayoutSwitch::showLayout() {
+    if (caption_)
+        caption_->setText(mapped_ ? QStringLiteral("РУС") : QStringLiteral("LAT"));
+}
+
+bool LayoutSwitch::eventFilter(QObject* target, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || resending_)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    // The desktops' layout shortcuts: Shift pressed with Alt or Ctrl held, or
+    // Alt or Ctrl pressed with Shift held.
+    const Qt::KeyboardModifiers held = key->modifiers();
+    const bool shiftWithAltOrCtrl =
+        key->key() == Qt::Key_Shift && (held & (Qt::AltModifier | Qt::ControlModifier));
+    const bool altOrCtrlWithShift =
+        (key->key() == Qt::Key_Alt || key->key() == Qt::Key_Control) && (held & Qt::ShiftModifier);
+    if (shiftWithAltOrCtrl || altOrCtrlWithShift) {
+        if (!key->isAutoRepeat()) {
+            mapped_ = !mapped_;
+            showLayout();
+        }
+        return true;
+    }
+    if (!mapped_ || key->text().size() != 1 || !key->text().at(0).isPrint() ||
+        (held & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    const QChar mapped = mapping_(key->text().at(0));
+    if (mapped == key->text().at(0))
+        return false;
+    QKeyEvent replaced(QEvent::KeyPress, key->key(), held, QString(mapped), key->isAutoRepeat(),
+                       static_cast<ushort>(key->count()));
+    resending_ = true;
+    QCoreApplication::sendEvent(target, &replaced);
+    resending_ = false;
+    return true;
+}
 
 void setInputKeyMapping(KeyMapping mapping) {
     keyMapping = mapping;
@@ -73,8 +87,13 @@ void setDialogs(Dialogs* service) {
 // Once the program has been ended (a signal while a box was open, say), no
 // further box is shown: input boxes answer as cancelled and questions as "Нет".
 QString QtDialogs::inputBox(const QString& prompt, const QString& title, int xTwips, int yTwips) {
+    return correctionBox(prompt, title, xTwips, yTwips).value_or(QString());
+}
+
+std::optional<QString> QtDialogs::correctionBox(const QString& prompt, const QString& title,
+                                                int xTwips, int yTwips) {
     if (programEnded())
-        return QString();
+        return std::nullopt;
     QInputDialog box(dialogOwner());
     box.setWindowTitle(title);
     box.setLabelText(prompt);
@@ -86,15 +105,29 @@ QString QtDialogs::inputBox(const QString& prompt, const QString& title, int xTw
     // of the program under a window manager's buttons (a box sized to its
     // prompt alone changes from one question to the next and has its title
     // cut); a wider prompt widens it.
+    if (keyMapping != nullptr) {
+        if (auto* edit = box.findChild<QLineEdit*>()) {
+            // The caption of the layout, at the right end of the entry line.
+            auto* caption = new QLabel(&box);
+            caption->setObjectName(QStringLiteral("layoutCaption"));
+            if (auto* column = qobject_cast<QBoxLayout*>(box.layout())) {
+                const int at = column->indexOf(edit);
+                if (at >= 0) {
+                    column->removeWidget(edit);
+                    auto* row = new QHBoxLayout;
+                    row->addWidget(edit, 1);
+                    row->addWidget(caption);
+                    column->insertLayout(at, row);
+                }
+            }
+            edit->installEventFilter(new LayoutSwitch(keyMapping, caption, &box));
+        }
+    }
     box.adjustSize();
     box.resize(std::max(box.width(), twipsToPixels(inputBoxWidth)), box.height());
-    if (keyMapping != nullptr) {
-        if (auto* edit = box.findChild<QLineEdit*>())
-            edit->installEventFilter(new KeyMapper(keyMapping, &box));
-    }
     box.move(twipsToPixels(xTwips), twipsToPixels(yTwips));
     if (box.exec() != QDialog::Accepted || programEnded())
-        return QString();
+        return std::nullopt;
     return box.textValue();
 }
 

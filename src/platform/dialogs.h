@@ -4,7 +4,12 @@
 // (QtDialogs); tests install a scripted double that checks each prompt and
 // answers from a queue.
 
+#include <QLabel>
+#include <QObject>
+#include <QPointer>
 #include <QString>
+
+#include <optional>
 
 namespace orven {
 
@@ -15,6 +20,13 @@ public:
     // top left of the display. Cancel gives an empty text.
     virtual QString inputBox(const QString& prompt, const QString& title, int xTwips,
                              int yTwips) = 0;
+    // The same box for the correction of a value that is already there:
+    // std::nullopt when the student backs out (Cancel, Esc, the window's close
+    // button), so that the value stays as it was.
+    virtual std::optional<QString> correctionBox(const QString& prompt, const QString& title,
+                                                 int xTwips, int yTwips) {
+        return inputBox(prompt, title, xTwips, yTwips);
+    }
     // Modal message box with the buttons "Да" and "Нет" and no icon; true for "Да".
     virtual bool askYesNo(const QString& title, const QString& text) = 0;
     virtual void beep() = 0;
@@ -29,9 +41,32 @@ void setDialogs(Dialogs* service);
 
 // A character mapping for what is typed into the Qt input boxes (a keyboard
 // layout the keyboard itself lacks); nullptr for none. Keys pressed with Ctrl,
-// Alt or Meta pass unchanged.
+// Alt or Meta pass unchanged. A box with a mapping behaves as a keyboard with
+// two layouts: it starts with the mapped one, Alt+Shift or Ctrl+Shift switch
+// to the keys' own letters and back, and a caption beside the entry line
+// shows "РУС" or "LAT" (LayoutSwitch).
 using KeyMapping = QChar (*)(QChar);
 void setInputKeyMapping(KeyMapping mapping);
+
+// The switch of one entry line: installed as its event filter, it gives each
+// printable key its mapped character while the mapped layout is on, and
+// keeps caption (when given) saying which layout is on.
+class LayoutSwitch : public QObject {
+public:
+    LayoutSwitch(KeyMapping mapping, QLabel* caption, QObject* parent);
+    bool mappedLayoutOn() const { return mapped_; }
+
+protected:
+    bool eventFilter(QObject* target, QEvent* event) override;
+
+private:
+    void showLayout();
+
+    KeyMapping mapping_;
+    QPointer<QLabel> caption_;
+    bool mapped_ = true;
+    bool resending_ = false;
+};
 
 // Sets a key mapping for its lifetime.
 class InputKeyMappingScope {
@@ -45,6 +80,8 @@ public:
 class QtDialogs : public Dialogs {
 public:
     QString inputBox(const QString& prompt, const QString& title, int xTwips, int yTwips) override;
+    std::optional<QString> correctionBox(const QString& prompt, const QString& title, int xTwips,
+                                         int yTwips) override;
     bool askYesNo(const QString& title, const QString& text) override;
     void beep() override;
     void showWarning(const QString& title, const QString& text) override;

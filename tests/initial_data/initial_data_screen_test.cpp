@@ -73,10 +73,16 @@ const QString& nameOf(ExchangerType type, int slot) {
     return type == ExchangerType::Cooler ? coolerParameterName(slot) : condenserParameterName(slot);
 }
 
+// A null answer is a box the student cancels.
 void expectFirstEntry(ScriptedDialogs& dialogs, ExchangerType type, const QStringList& answers) {
-    for (int slot = 1; slot <= 14; ++slot)
-        dialogs.expectInput(nameOf(type, slot), inputTitle, 1000, 1880 + 195 * (slot - 1),
-                            answers[slot - 1]);
+    for (int slot = 1; slot <= 14; ++slot) {
+        if (answers[slot - 1].isNull())
+            dialogs.expectCancelledInput(nameOf(type, slot), inputTitle, 1000,
+                                         1880 + 195 * (slot - 1));
+        else
+            dialogs.expectInput(nameOf(type, slot), inputTitle, 1000, 1880 + 195 * (slot - 1),
+                                answers[slot - 1]);
+    }
 }
 
 QPushButton* typeButton(InitialDataScreen& form, ExchangerType type) {
@@ -451,22 +457,31 @@ private slots:
 
     void correctionColoursTheEndButton_data() {
         QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("cancelled");
         QTest::addColumn<bool>("invalid");
-        QTest::newRow("viscosity at its limit 0,01") << QStringLiteral("0,01") << false;
-        QTest::newRow("viscosity above its limit 0.0101") << QStringLiteral("0.0101") << true;
-        QTest::newRow("letters read as 0") << QStringLiteral("abc") << true;
-        QTest::newRow("Cancel stores 0") << QString() << true;
+        QTest::newRow("viscosity at its limit 0,01") << QStringLiteral("0,01") << false << false;
+        QTest::newRow("viscosity above its limit 0.0101")
+            << QStringLiteral("0.0101") << false << true;
+        QTest::newRow("letters read as 0") << QStringLiteral("abc") << false << true;
+        QTest::newRow("empty answer stores 0") << QString() << false << true;
+        // Backing out of a correction keeps the value there.
+        QTest::newRow("Cancel keeps the value") << QString() << true << false;
     }
     void correctionColoursTheEndButton() {
         QFETCH(QString, answer);
+        QFETCH(bool, cancelled);
         QFETCH(bool, invalid);
         ScriptedDialogs dialogs;
         Form3& form = reviewedCooler(dialogs);
         press(form.Command2);
 
-        const QString stored =
-            answer.isEmpty() ? QStringLiteral("0") : QString(answer).replace(u',', u'.');
-        dialogs.expectInput(coolerParameterName(9), inputTitle, 4000, 195 * 9 + 1875, answer);
+        const QString stored = cancelled          ? validTexts()[8]
+                               : answer.isEmpty() ? QStringLiteral("0")
+                                                  : QString(answer).replace(u',', u'.');
+        if (cancelled)
+            dialogs.expectCancelledInput(coolerParameterName(9), inputTitle, 4000, 195 * 9 + 1875);
+        else
+            dialogs.expectInput(coolerParameterName(9), inputTitle, 4000, 195 * 9 + 1875, answer);
         clickLine(form.List1, 9);
         QVERIFY(dialogs.verifyDone());
         const DesignCase& dc = designCase();

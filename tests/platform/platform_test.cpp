@@ -15,6 +15,7 @@
 #include "support/scripted_dialogs.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
 #include <QImage>
 #include <QInputDialog>
@@ -24,6 +25,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -455,6 +457,66 @@ private slots:
         QCOMPARE(QtDialogs().inputBox(QStringLiteral("  ВВЕДИТЕ ФАМИЛИЮ И НОМЕР ГРУППЫ "),
                                       QStringLiteral("ВВОД ФАМИЛИИ"), 500, 300),
                  stored);
+    }
+
+    // The name box on a keyboard without a Russian group behaves as a
+    // keyboard with two layouts: Russian at first, Alt+Shift, Ctrl+Shift or
+    // Shift+Alt switch to Latin and back, the caption says which is on, and
+    // a paste is taken as it is. Keys: {AS} Alt then Shift, {CS} Ctrl then
+    // Shift, {SA} Shift then Alt, {V} Ctrl+V (the clipboard holds "Smith").
+    void nameBoxSwitchesLayouts_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("Russian at first") << "Bdfyjd" << QStringLiteral("Иванов") << "РУС";
+        QTest::newRow("Alt+Shift to Latin")
+            << "{AS}Smith J. gr. 101" << QStringLiteral("Smith J. gr. 101") << "LAT";
+        QTest::newRow("Ctrl+Shift to Latin") << "{CS}Smith" << QStringLiteral("Smith") << "LAT";
+        QTest::newRow("Shift+Alt to Latin") << "{SA}Smith" << QStringLiteral("Smith") << "LAT";
+        QTest::newRow("switched twice")
+            << "{AS}Smith {AS}Bdfyjd" << QStringLiteral("Smith Иванов") << "РУС";
+        QTest::newRow("paste untouched") << "{V}" << QStringLiteral("Smith") << "РУС";
+    }
+    void nameBoxSwitchesLayouts() {
+        QFETCH(QString, keys);
+        QFETCH(QString, text);
+        QFETCH(QString, caption);
+        QGuiApplication::clipboard()->setText(QStringLiteral("Smith"));
+        const InputKeyMappingScope mapping(russianLayoutChar);
+        QString shownCaption;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            QLineEdit* edit = box ? box->findChild<QLineEdit*>() : nullptr;
+            if (!edit)
+                return;
+            const auto chord = [edit](Qt::Key first, Qt::KeyboardModifier held, Qt::Key second) {
+                QTest::keyPress(edit, first);
+                QTest::keyPress(edit, second, held);
+                QTest::keyRelease(edit, second, held);
+                QTest::keyRelease(edit, first);
+            };
+            static const QRegularExpression part(QStringLiteral("\\{(AS|CS|SA|V)\\}|[^{]+"));
+            for (const QRegularExpressionMatch& m : part.globalMatch(keys)) {
+                const QString name = m.captured(1);
+                if (name == QStringLiteral("AS"))
+                    chord(Qt::Key_Alt, Qt::AltModifier, Qt::Key_Shift);
+                else if (name == QStringLiteral("CS"))
+                    chord(Qt::Key_Control, Qt::ControlModifier, Qt::Key_Shift);
+                else if (name == QStringLiteral("SA"))
+                    chord(Qt::Key_Shift, Qt::ShiftModifier, Qt::Key_Alt);
+                else if (name == QStringLiteral("V"))
+                    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+                else
+                    QTest::keyClicks(edit, m.captured(0));
+            }
+            if (auto* label = box->findChild<QLabel*>(QStringLiteral("layoutCaption")))
+                shownCaption = label->text();
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        QCOMPARE(QtDialogs().inputBox(QStringLiteral("  ВВЕДИТЕ ФАМИЛИЮ И НОМЕР ГРУППЫ "),
+                                      QStringLiteral("ВВОД ФАМИЛИИ"), 500, 300),
+                 text);
+        QCOMPARE(shownCaption, caption);
     }
 
     void fittingDeviceScale_data() {

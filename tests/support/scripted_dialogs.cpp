@@ -27,6 +27,12 @@ void ScriptedDialogs::expectInput(const QString& prompt, const QString& title, i
     m_steps.append(step);
 }
 
+void ScriptedDialogs::expectCancelledInput(const QString& prompt, const QString& title, int xTwips,
+                                           int yTwips) {
+    expectInput(prompt, title, xTwips, yTwips, QString());
+    m_steps.last().cancelled = true;
+}
+
 void ScriptedDialogs::expectYesNo(const QString& title, const QString& text, bool answer,
                                   std::function<void()> onShown) {
     Step step;
@@ -46,6 +52,11 @@ void ScriptedDialogs::fail(const QString& message) {
 
 QString ScriptedDialogs::inputBox(const QString& prompt, const QString& title, int xTwips,
                                   int yTwips) {
+    return correctionBox(prompt, title, xTwips, yTwips).value_or(QString());
+}
+
+std::optional<QString> ScriptedDialogs::correctionBox(const QString& prompt, const QString& title,
+                                                      int xTwips, int yTwips) {
     m_shown.append(title);
     const QString shown = QStringLiteral("input box \"%1\" / \"%2\" at (%3, %4)")
                               .arg(title, prompt)
@@ -53,13 +64,13 @@ QString ScriptedDialogs::inputBox(const QString& prompt, const QString& title, i
                               .arg(yTwips);
     if (m_steps.isEmpty()) {
         fail(QStringLiteral("unexpected ") + shown);
-        return QString();
+        return std::nullopt;
     }
     if (!m_steps.first().isInput) {
         fail(
             QStringLiteral("expected the message box \"%1\", got the ").arg(m_steps.first().title) +
             shown);
-        return QString();
+        return std::nullopt;
     }
     const Step step = m_steps.takeFirst();
     if (step.prompt != prompt || step.title != title || step.x != xTwips || step.y != yTwips) {
@@ -71,6 +82,8 @@ QString ScriptedDialogs::inputBox(const QString& prompt, const QString& title, i
     }
     if (step.onShown)
         step.onShown();
+    if (step.cancelled)
+        return std::nullopt;
     return step.answer;
 }
 

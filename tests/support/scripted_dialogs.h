@@ -24,6 +24,9 @@ public:
 
     void expectInput(const QString& prompt, const QString& title, int xTwips, int yTwips,
                      const QString& answer, std::function<void()> onShown = {});
+    // An input box the student backs out of (Cancel): an empty text from
+    // inputBox, no text at all from correctionBox.
+    void expectCancelledInput(const QString& prompt, const QString& title, int xTwips, int yTwips);
     void expectYesNo(const QString& title, const QString& text, bool answer,
                      std::function<void()> onShown = {});
 
@@ -46,6 +49,8 @@ public:
     void clear();
 
     QString inputBox(const QString& prompt, const QString& title, int xTwips, int yTwips) override;
+    std::optional<QString> correctionBox(const QString& prompt, const QString& title, int xTwips,
+                                         int yTwips) override;
     bool askYesNo(const QString& title, const QString& text) override;
     void beep() override { ++m_beeps; }
     // Warnings are not scripted: each is kept as "title: text".
@@ -62,6 +67,7 @@ private:
         int x = 0;
         int y = 0;
         QString answer;
+        bool cancelled = false;
         bool yes = false;
         std::function<void()> onShown;
     };
