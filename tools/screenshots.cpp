@@ -166,12 +166,7 @@ private:
         if (owner == nullptr)
             fail(QStringLiteral("no screen under the input box \"%1\"").arg(title));
         QInputDialog box(owner);
-        box.setWindowTitle(title);
-        box.setLabelText(prompt);
-        box.setInputMode(QInputDialog::TextInput);
-        box.setOkButtonText(QStringLiteral("ОК"));
-        box.setCancelButtonText(QStringLiteral("Отмена"));
-        box.adjustSize();
+        setUpInputBox(box, prompt, title);
         box.show();
         const QImage boxImage = grabbed(box);
         box.hide();

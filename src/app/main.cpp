@@ -15,15 +15,6 @@
 
 namespace {
 
-// The printer's messages as the desktop shows them: without the program's
-// name in front (the notification names it), starting with a capital.
-QString notificationText(QString message) {
-    message.remove(QStringLiteral("ORVEN: "));
-    if (!message.isEmpty())
-        message[0] = message.at(0).toUpper();
-    return message;
-}
-
 // exit() called from inside the event loop (Qt does so when the X connection
 // breaks) skips aboutToQuit; the open report is finished here instead. The
 // handler is registered anew whenever a report opens: handlers run in the
@@ -57,13 +48,7 @@ int main(int argc, char* argv[]) {
     // Declared after the application: its destructor finishes an open report
     // while the application still exists.
     orven::SystemReportPrinter printer;
-    printer.setMessageListener([](const QString& message, const QString& pdfPath) {
-        orven::notifyDesktop(notificationText(message), pdfPath);
-    });
-    printer.setUnsavedListener([](const QString& message) {
-        orven::dialogs().showWarning(QStringLiteral("Отчёт не сохраняется"),
-                                     notificationText(message));
-    });
+    orven::wireReportPrinter(printer);
     printer.setDocumentOpenedListener([] { std::atexit(finishReportAtExit); });
 
     orven::startProgram(app, printer);

@@ -8,10 +8,16 @@ class QApplication;
 namespace orven {
 
 class ReportPrinter;
+class SystemReportPrinter;
 
 // Prepares the services and shows the main menu. The printer must outlive the
 // event loop; an open report is finished on it however the program ends.
 void startProgram(QApplication& app, ReportPrinter& printer);
+
+// Sends the program's printer's messages to the desktop's notifications, a
+// report that cannot be saved to a message box, and notes each PDF written
+// (platform/report_place.h).
+void wireReportPrinter(SystemReportPrinter& printer);
 
 // Wires the steps back to earlier screens (platform/screen_flow.h) to their
 // screens; startProgram does it, tests call it themselves.

@@ -59,14 +59,20 @@ public:
         auto* watcher = new QDBusPendingCallWatcher(
             QDBusConnection::sessionBus().asyncCall(call, callTimeout), this);
         pending_ << watcher;
-        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, pdfPath] {
-            const QDBusPendingReply<uint> reply = *watcher;
-            if (!reply.isError() && !pdfPath.isEmpty()) {
-                files_.insert(reply.value(), pdfPath);
-            }
-            pending_.removeOne(watcher);
-            watcher->deleteLater();
-        });
+        const int serial = ++sent_;
+        lastShown_ = false;
+        connect(watcher, &QDBusPendingCallWatcher::finished, this,
+                [this, watcher, pdfPath, serial] {
+                    const QDBusPendingReply<uint> reply = *watcher;
+                    if (serial == sent_) {
+                        lastShown_ = !reply.isError();
+                    }
+                    if (!reply.isError() && !pdfPath.isEmpty()) {
+                        files_.insert(reply.value(), pdfPath);
+                    }
+                    pending_.removeOne(watcher);
+                    watcher->deleteLater();
+                });
     }
 
     void wait(int msecs) {
@@ -77,6 +83,8 @@ public:
         }
     }
 
+    bool lastShown() const { return sent_ > 0 && lastShown_; }
+
 private slots:
     void onActionInvoked(uint id, const QString& action) {
         if (action == openAction && files_.contains(id)) {
@@ -86,6 +94,8 @@ private slots:
 
 private:
     QList<QDBusPendingCallWatcher*> pending_;
+    int sent_ = 0;
+    bool lastShown_ = false;
     QHash<uint, QString> files_;
 };
 
@@ -113,6 +123,15 @@ void waitForDesktopNotifications(int msecs) {
     if (Notifier* n = notifier()) {
         n->wait(msecs);
     }
+}
+
+bool lastDesktopNotificationShown(int msecs) {
+    Notifier* n = notifier();
+    if (n == nullptr) {
+        return false;
+    }
+    n->wait(msecs);
+    return n->lastShown();
 }
 
 } // namespace orven

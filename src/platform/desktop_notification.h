@@ -18,4 +18,9 @@ void notifyDesktop(const QString& text, const QString& pdfPath = QString());
 // (at the end of the program, so that the last one is not lost on the way out).
 void waitForDesktopNotifications(int msecs);
 
+// Waits as above, then tells whether the last notification sent was taken by
+// a notification service (false when none was sent, there is no session bus,
+// no service answered or it answered with an error).
+bool lastDesktopNotificationShown(int msecs);
+
 } // namespace orven

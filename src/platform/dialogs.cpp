@@ -86,25 +86,13 @@ void setDialogs(Dialogs* service) {
 
 // Once the program has been ended (a signal while a box was open, say), no
 // further box is shown: input boxes answer as cancelled and questions as "Нет".
-QString QtDialogs::inputBox(const QString& prompt, const QString& title, int xTwips, int yTwips) {
-    return correctionBox(prompt, title, xTwips, yTwips).value_or(QString());
-}
-
-std::optional<QString> QtDialogs::correctionBox(const QString& prompt, const QString& title,
-                                                int xTwips, int yTwips) {
-    if (programEnded())
-        return std::nullopt;
-    QInputDialog box(dialogOwner());
+void setUpInputBox(QInputDialog& box, const QString& prompt, const QString& title) {
     box.setWindowTitle(title);
     box.setLabelText(prompt);
     box.setInputMode(QInputDialog::TextInput);
     box.setTextValue(QString());
     box.setOkButtonText(QStringLiteral("ОК"));
     box.setCancelButtonText(QStringLiteral("Отмена"));
-    // Every input box has the same width, wide enough for the longest title
-    // of the program under a window manager's buttons (a box sized to its
-    // prompt alone changes from one question to the next and has its title
-    // cut); a wider prompt widens it.
     if (keyMapping != nullptr) {
         if (auto* edit = box.findChild<QLineEdit*>()) {
             // The caption of the layout, at the right end of the entry line.
@@ -123,8 +111,24 @@ std::optional<QString> QtDialogs::correctionBox(const QString& prompt, const QSt
             edit->installEventFilter(new LayoutSwitch(keyMapping, caption, &box));
         }
     }
+    // Every input box has the same width, wide enough for the longest title
+    // of the program under a window manager's buttons (a box sized to its
+    // prompt alone changes from one question to the next and has its title
+    // cut); a wider prompt widens it.
     box.adjustSize();
     box.resize(std::max(box.width(), twipsToPixels(inputBoxWidth)), box.height());
+}
+
+QString QtDialogs::inputBox(const QString& prompt, const QString& title, int xTwips, int yTwips) {
+    return correctionBox(prompt, title, xTwips, yTwips).value_or(QString());
+}
+
+std::optional<QString> QtDialogs::correctionBox(const QString& prompt, const QString& title,
+                                                int xTwips, int yTwips) {
+    if (programEnded())
+        return std::nullopt;
+    QInputDialog box(dialogOwner());
+    setUpInputBox(box, prompt, title);
     box.move(twipsToPixels(xTwips), twipsToPixels(yTwips));
     if (box.exec() != QDialog::Accepted || programEnded())
         return std::nullopt;
@@ -153,6 +157,17 @@ void QtDialogs::showWarning(const QString& title, const QString& text) {
     box.setWindowTitle(title);
     box.setText(text);
     box.setIcon(QMessageBox::Warning);
+    box.setDefaultButton(box.addButton(QStringLiteral("ОК"), QMessageBox::AcceptRole));
+    box.exec();
+}
+
+void QtDialogs::showInformation(const QString& title, const QString& text) {
+    if (programEnded())
+        return;
+    QMessageBox box(dialogOwner());
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setIcon(QMessageBox::Information);
     box.setDefaultButton(box.addButton(QStringLiteral("ОК"), QMessageBox::AcceptRole));
     box.exec();
 }

@@ -4,6 +4,7 @@
 // (QtDialogs); tests install a scripted double that checks each prompt and
 // answers from a queue.
 
+#include <QInputDialog>
 #include <QLabel>
 #include <QObject>
 #include <QPointer>
@@ -32,6 +33,10 @@ public:
     virtual void beep() = 0;
     // Modal message box with a warning icon and the one button "ОК".
     virtual void showWarning(const QString& title, const QString& text) = 0;
+    // The same without the warning: a piece of news.
+    virtual void showInformation(const QString& title, const QString& text) {
+        showWarning(title, text);
+    }
 };
 
 // The dialogs in use; the Qt dialogs unless another service is installed.
@@ -77,6 +82,11 @@ public:
     InputKeyMappingScope& operator=(const InputKeyMappingScope&) = delete;
 };
 
+// Sets up an input box as the program shows it: title, prompt, the buttons
+// "ОК" and "Отмена", the one width of every box, and the layout caption and
+// switch while a key mapping is set.
+void setUpInputBox(QInputDialog& box, const QString& prompt, const QString& title);
+
 class QtDialogs : public Dialogs {
 public:
     QString inputBox(const QString& prompt, const QString& title, int xTwips, int yTwips) override;
@@ -85,6 +95,7 @@ public:
     bool askYesNo(const QString& title, const QString& text) override;
     void beep() override;
     void showWarning(const QString& title, const QString& text) override;
+    void showInformation(const QString& title, const QString& text) override;
 };
 
 } // namespace orven

@@ -263,6 +263,9 @@ void SystemReportPrinter::finishAsPdf() {
             lastPdfPath_ = path;
             journal_.remove();
             tell(QStringLiteral("ORVEN: отчёт записан в файл %1").arg(path), path);
+            if (writtenListener_) {
+                writtenListener_(path);
+            }
             return;
         }
         tell(QStringLiteral("ORVEN: отчёт не удалось записать в файл %1 (нет места или нет "

@@ -63,6 +63,11 @@ public:
     using UnsavedListener = std::function<void(const QString& message)>;
     void setUnsavedListener(UnsavedListener listener) { unsavedListener_ = std::move(listener); }
 
+    // Told the path of each document written as a PDF.
+    void setWrittenListener(std::function<void(const QString& pdfPath)> listener) {
+        writtenListener_ = std::move(listener);
+    }
+
     // Told each time a document opens (its first line).
     void setDocumentOpenedListener(std::function<void()> listener) {
         documentOpenedListener_ = std::move(listener);
@@ -105,6 +110,7 @@ private:
     MessageListener messageListener_;
     UnsavedListener unsavedListener_;
     std::function<void()> documentOpenedListener_;
+    std::function<void(const QString&)> writtenListener_;
 };
 
 } // namespace orven

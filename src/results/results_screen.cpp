@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/program_end.h"
+#include "platform/report_place.h"
 #include "platform/screen_flow.h"
 #include "platform/screens.h"
 #include "platform/twips.h"
@@ -274,8 +275,14 @@ void Form9::load() {
 }
 
 void Form9::endWork() {
-    // With a report open the end of the program finishes it (the registered
-    // finisher), so the screens are left to endProgram().
+    // A report still open is finished while this screen is up, so that where
+    // it went can be told over it; endProgram() then finds it finished.
+    if (designCase().reportOpen) {
+        finishOpenReport();
+        showUnnotifiedReportPlace();
+        if (programEnded())
+            return;
+    }
     if (!designCase().reportOpen) {
         hide();
         unloadScreen(*this);
@@ -300,6 +307,7 @@ void Form9::changeInitialData() {
     finishActiveReport(c);
     resetReportProgress(c);
     goToScreen(ScreenStep::InitialDataCorrection);
+    showUnnotifiedReportPlace();
 }
 
 void Form9::printResultsBlock() {

@@ -12,7 +12,8 @@
 # - at the desktop scale factors 1.25, 1.5 and 2 every window's frame lies
 #   inside the display;
 # - the name typed as the keys Bdfyjd B/B/ is "Иванов И.и." with the US
-#   layout alone (the box maps the keys); with "us,ru" the program switches
+#   layout alone (the box maps the keys), and after Alt+Shift "Smith J. gr.
+#   101" stays Latin ("Smith J. Gr. 101"); with "us,ru" the program switches
 #   the keyboard to the Russian group while the name box is open and back to
 #   the US one after it.
 #
@@ -150,6 +151,27 @@ scale-*)
     unset QT_SCALE_FACTOR
     ;;
 keyboards)
+# The US layout alone: Alt+Shift in the name box switches it to the keys' own
+# letters, as a desktop's layout switch would, so that a Latin name can be
+# typed (and is put in proper case).
+setxkbmap -layout us
+NAME_STEP=$(grep -n "^input	ВВОД ФАМИЛИИ" "$WORK/plan.tsv" | cut -d: -f1)
+start_orven
+run_steps $((NAME_STEP - 1))
+namebox=$(wait_window "ВВОД ФАМИЛИИ") || exit 1
+xdotool windowfocus --sync "$namebox" || fail "focusing the name box"
+settle "$namebox"
+xdotool key alt+shift
+settle "$namebox"
+xdotool type --delay 20 "Smith J. gr. 101"
+xdotool key Return
+wait_gone "$namebox" "ВВОД ФАМИЛИИ"
+LAST_BOX=$namebox
+run_steps "" $((NAME_STEP + 1))
+finish_session "Latin name after Alt+Shift" latin
+grep -q "Smith J\. Gr\. 101" "$WORK/printed.txt" ||
+    fail "Latin name after Alt+Shift: the report names $(grep -m1 -i "smith\|ыьшер" "$WORK/printed.txt")"
+
 # A keyboard with a Russian group: the program switches to it for the name.
 # (xdotool types each key by its US keysym, so the name itself comes out in
 # Latin letters here.)

@@ -58,7 +58,11 @@ START=$(now)
 # The session as the recording printer sees it (expected.txt), with the pixel
 # position of every button clicked (plan.tsv).
 make_plan() {
-    QT_QPA_PLATFORM=offscreen "$PLANNER" plan "$WORK" ${1:-} || fail "the in-process session did not run"
+    (
+        # The session bus as the program will have it (start_orven).
+        [ -n "${ORVEN_E2E_BUS:-}" ] || unset DBUS_SESSION_BUS_ADDRESS
+        QT_QPA_PLATFORM=offscreen exec "$PLANNER" plan "$WORK" ${1:-}
+    ) || fail "the in-process session did not run"
 }
 
 # Starts the real program the way "make run" does (scripts/run-orven), in a home

@@ -22,8 +22,10 @@
 
 #include "app/program_start.h"
 #include "core/russian_layout.h"
+#include "platform/desktop_notification.h"
 #include "platform/dialogs.h"
 #include "platform/program_end.h"
+#include "platform/report_place.h"
 #include "platform/screen.h"
 #include "support/recording_printer.h"
 #include "support/worked_examples.h"
@@ -174,12 +176,32 @@ public:
     }
     void beep() override {}
     void showWarning(const QString&, const QString&) override {}
+    // The box that says where the report went: the real program shows it at
+    // the same point; the plan answers it with Return.
+    void showInformation(const QString& title, const QString&) override { shown << title; }
 
     QStringList failures;
+    QStringList shown;
 
 private:
     const QList<Step>& steps_;
     qsizetype& next_;
+};
+
+// The recording printer as the real one behaves at the end of a document with
+// rows: a PDF written and the desktop told (through the same notifications, so
+// that a session bus with a notification service spares the box as it does
+// for the real program).
+class PlanPrinter final : public RecordingPrinter {
+public:
+    void endDocument() override {
+        const qsizetype before = finishedDocuments().size();
+        RecordingPrinter::endDocument();
+        if (finishedDocuments().size() > before) {
+            orven::notifyDesktop(QStringLiteral("Отчёт записан"));
+            orven::noteReportWritten(QStringLiteral("orven-report.pdf"));
+        }
+    }
 };
 
 orven::Screen* visibleScreen(const QString& title) {
@@ -197,7 +219,7 @@ int plan(const QString& folder, const QString& name) {
     qsizetype next = 0;
     SessionDialogs answers(steps, next);
     orven::setDialogs(&answers);
-    RecordingPrinter printer;
+    PlanPrinter printer;
     orven::startProgram(*qApp, printer);
 
     QStringList planLines;
@@ -263,6 +285,9 @@ int plan(const QString& folder, const QString& name) {
                         ? QStringLiteral("yes\t%1").arg(steps[i].title)
                         : QStringLiteral("input\t%1\t%2").arg(steps[i].title, steps[i].detail));
         }
+        for (const QString& box : std::as_const(answers.shown))
+            planLines << QStringLiteral("yes\t%1").arg(box);
+        answers.shown.clear();
         QCoreApplication::processEvents();
     }
     if (!answers.failures.isEmpty()) {

@@ -2,12 +2,14 @@
 // exchanger, the results and warnings in their colours and places, and the
 // five buttons with their effect on the screens and on the printed report.
 
+#include "app/program_start.h"
 #include "calculation/calculation.h"
 #include "core/design_case.h"
 #include "initial_data/parameter_names.h"
 #include "platform/controls.h"
 #include "platform/program_end.h"
 #include "platform/screens.h"
+#include "platform/system_report_printer.h"
 #include "platform/twips.h"
 #include "results/report_progress.h"
 #include "results/results_screen.h"
@@ -16,10 +18,14 @@
 #include "support/test_support.h"
 #include "support/worked_examples.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace orven;
@@ -603,6 +609,59 @@ private slots:
         QCOMPARE(describe(printer.currentDocument()), QStringList{"H1 R B"});
         QVERIFY(designCase().printRequestHandled);
         QVERIFY(!designCase().resultsUnprinted);
+    }
+
+    // Without a notification service, the student is told where the report
+    // went: once, when the initial data are changed or at the end button,
+    // with the path of the PDF written; nothing when nothing was printed.
+    void reportPlaceIsToldWithoutNotifications_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("change of the initial data") << QStringLiteral("Command3") << true;
+        QTest::newRow("end button") << QStringLiteral("Command1") << true;
+        QTest::newRow("nothing printed") << QStringLiteral("Command3") << false;
+    }
+    void reportPlaceIsToldWithoutNotifications() {
+        QFETCH(QString, button);
+        QFETCH(bool, printed);
+        QTemporaryDir root;
+        QList<QPair<QByteArray, QByteArray>> saved;
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR",
+                                 "TMPDIR", "DBUS_SESSION_BUS_ADDRESS"})
+            saved << qMakePair(QByteArray(name), qgetenv(name));
+        const auto restore = qScopeGuard([&] {
+            for (const auto& [name, value] : saved) {
+                if (value.isNull())
+                    qunsetenv(name.constData());
+                else
+                    qputenv(name.constData(), value);
+            }
+        });
+        QDir(root.path()).mkpath(QStringLiteral("runtime"));
+        qputenv("HOME", root.path().toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", root.filePath(QStringLiteral("runtime")).toLocal8Bit());
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "DBUS_SESSION_BUS_ADDRESS"})
+            qunsetenv(name);
+
+        ScriptedDialogs dialogs;
+        setUpCooler(designCase());
+        SystemReportPrinter printer;
+        wireReportPrinter(printer);
+        setReportPrinter(&printer);
+        installReportFinisher();
+        if (printed)
+            calculateAndPrint();
+        else
+            showResults();
+        shownForm()->findChild<QPushButton*>(button)->click();
+        if (printed) {
+            QVERIFY(QFileInfo::exists(printer.lastPdfPath()));
+            QCOMPARE(dialogs.informations(),
+                     QStringList{QStringLiteral("ORVEN: Отчёт записан в файл ") +
+                                 printer.lastPdfPath()});
+        } else {
+            QCOMPARE(dialogs.informations(), QStringList());
+        }
     }
 
     void withoutPrinterNothingHappens() {

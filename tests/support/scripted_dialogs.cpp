@@ -125,6 +125,7 @@ void ScriptedDialogs::clear() {
     m_failures.clear();
     m_shown.clear();
     m_warnings.clear();
+    m_informations.clear();
     m_beeps = 0;
 }
 

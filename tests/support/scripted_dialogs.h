@@ -58,6 +58,11 @@ public:
         m_warnings << title + QStringLiteral(": ") + text;
     }
     QStringList warnings() const { return m_warnings; }
+    // So are pieces of news.
+    void showInformation(const QString& title, const QString& text) override {
+        m_informations << title + QStringLiteral(": ") + text;
+    }
+    QStringList informations() const { return m_informations; }
 
 private:
     struct Step {
@@ -71,6 +76,7 @@ private:
         bool yes = false;
         std::function<void()> onShown;
     };
+    QStringList m_informations;
 
     void fail(const QString& message);
 
