@@ -150,26 +150,28 @@ bool QtDialogs::askYesNo(const QString& title, const QString& text) {
     return box.clickedButton() == yes && !programEnded();
 }
 
-void QtDialogs::showWarning(const QString& title, const QString& text) {
+namespace {
+
+// A message box with the one button "ОК", over the visible screen.
+void showOkBox(const QString& title, const QString& text, QMessageBox::Icon icon) {
     if (programEnded())
         return;
     QMessageBox box(dialogOwner());
     box.setWindowTitle(title);
     box.setText(text);
-    box.setIcon(QMessageBox::Warning);
+    box.setIcon(icon);
     box.setDefaultButton(box.addButton(QStringLiteral("ОК"), QMessageBox::AcceptRole));
     box.exec();
 }
 
+} // namespace
+
+void QtDialogs::showWarning(const QString& title, const QString& text) {
+    showOkBox(title, text, QMessageBox::Warning);
+}
+
 void QtDialogs::showInformation(const QString& title, const QString& text) {
-    if (programEnded())
-        return;
-    QMessageBox box(dialogOwner());
-    box.setWindowTitle(title);
-    box.setText(text);
-    box.setIcon(QMessageBox::Information);
-    box.setDefaultButton(box.addButton(QStringLiteral("ОК"), QMessageBox::AcceptRole));
-    box.exec();
+    showOkBox(title, text, QMessageBox::Information);
 }
 
 void QtDialogs::beep() {
