@@ -32,7 +32,7 @@ void solveLargeDesign(benchmark::State& state) {
     const DesignData design = largeDesign();
     qint64 variants = 0;
     for (auto _ : state) {
-        const Solution solution = solveDesign(design);
+        const Solution solution = solveDesign(design, {0, 5, VariantOrder::Surface, 10});
         benchmark::DoNotOptimize(solution.suitable.size());
         variants += solution.tried;
     }

@@ -49,20 +49,25 @@ int badInput(const QString& message) {
 QString helpText() {
     return QStringLiteral(
         "Использование:\n"
-        "  orven-key solve ФАЙЛ [--top N] [--max-channels N] [--csv ФАЙЛ] [--pdf ФАЙЛ]\n"
+        "  orven-key solve ФАЙЛ [--top N] [--sort ПОРЯДОК] [--max-channels N] [--csv ФАЙЛ]\n"
+        "                  [--pdf ФАЙЛ]\n"
         "  orven-key explain ФАЙЛ --exchanger Т --packs Х,Г --channels Х1,Х2,...;Г1,...\n"
         "                    [--pdf ФАЙЛ]\n"
         "  orven-key check ОТЧЁТ.pdf\n"
         "  orven-key --help | --version\n"
         "\n"
         "Ключ преподавателя к заданию ORVEN: все стандартные варианты теплообменника,\n"
-        "ранжированные по запасу поверхности; расчёт одного варианта по шагам; проверка\n"
-        "отчёта, напечатанного программой orven в PDF.\n"
+        "ранжированные по поверхности, запасу и числу пакетов; расчёт одного варианта\n"
+        "по шагам; проверка отчёта, напечатанного программой orven в PDF.\n"
         "\n"
         "  solve           перебрать все стандартные варианты задачи из ФАЙЛА\n"
         "  explain         расчёт одного варианта формула за формулой\n"
         "  check           пересчитать каждый блок отчёта и сравнить числа\n"
         "  --top N         сколько лучших вариантов показать (по умолчанию 10)\n"
+        "  --sort ПОРЯДОК  surface — наименьшая поверхность, затем запас, затем пакеты\n"
+        "                  (по умолчанию); margin — наименьший запас; packs — меньше\n"
+        "                  пакетов. Компоновки с пакетом из одного канала — только если\n"
+        "                  другие не подходят\n"
         "  --max-channels N  наибольшее число каналов на поток (по умолчанию — пока\n"
         "                  поверхность не вдвое больше расчётной, не больше 2000)\n"
         "  --csv ФАЙЛ      все подходящие варианты в таблицу CSV\n"
@@ -88,6 +93,7 @@ struct Options {
     QString exchanger;
     QString packs;
     QString channels;
+    VariantOrder order = VariantOrder::Surface;
 };
 
 std::optional<int> positiveNumber(const QString& text) {
@@ -101,7 +107,7 @@ QString parseArguments(const QStringList& arguments, Options& options) {
     const QStringList withValue{QStringLiteral("--top"),       QStringLiteral("--max-channels"),
                                 QStringLiteral("--csv"),       QStringLiteral("--pdf"),
                                 QStringLiteral("--exchanger"), QStringLiteral("--packs"),
-                                QStringLiteral("--channels")};
+                                QStringLiteral("--channels"),  QStringLiteral("--sort")};
     QStringList positional;
     for (int i = 1; i < arguments.size(); ++i) {
         QString argument = arguments.at(i);
@@ -132,6 +138,14 @@ QString parseArguments(const QStringList& arguments, Options& options) {
                              value);
                 }
                 (argument == QStringLiteral("--top") ? options.top : options.maxChannels) = *number;
+            } else if (argument == QStringLiteral("--sort")) {
+                const QStringList orders{QStringLiteral("surface"), QStringLiteral("margin"),
+                                         QStringLiteral("packs")};
+                if (!orders.contains(value)) {
+                    return QStringLiteral("--sort: нужно surface, margin или packs, а не «%1»")
+                        .arg(value);
+                }
+                options.order = static_cast<VariantOrder>(orders.indexOf(value));
             } else if (argument == QStringLiteral("--csv")) {
                 options.csv = value;
             } else if (argument == QStringLiteral("--pdf")) {
@@ -218,7 +232,21 @@ QString tableRow(int rank, const Evaluated& e, bool condenser) {
         .arg(channelsText(e.variant));
 }
 
-QStringList solveText(const QString& path, const DesignData& design, const Solution& s, int top) {
+// How the suitable variants are ranked, in words.
+QString orderText(VariantOrder order) {
+    switch (order) {
+    case VariantOrder::Margin:
+        return QStringLiteral("по наименьшему запасу, затем поверхности");
+    case VariantOrder::Packs:
+        return QStringLiteral("по наименьшему числу пакетов, затем поверхности");
+    case VariantOrder::Surface:
+        break;
+    }
+    return QStringLiteral("по наименьшей поверхности, затем запасу и числу пакетов");
+}
+
+QStringList solveText(const QString& path, const DesignData& design, const Solution& s, int top,
+                      VariantOrder order) {
     const bool condenser = design.type == ExchangerType::Condenser;
     QStringList out;
     out << QStringLiteral("Ключ к задаче %1 (%2)").arg(path, typeName(design.type));
@@ -255,9 +283,13 @@ QStringList solveText(const QString& path, const DesignData& design, const Solut
         }
         return out;
     }
-    out << QStringLiteral("Подходящих вариантов: %1 (без единого предупреждения); по наименьшему "
-                          "запасу:")
-               .arg(s.suitable.size());
+    out << QStringLiteral("Подходящих вариантов: %1 (без единого предупреждения%2); %3:")
+               .arg(s.suitableCount)
+               .arg(s.singleChannelCount > 0
+                        ? QStringLiteral("; ещё %1 — с пакетом из одного канала, не показаны")
+                              .arg(s.singleChannelCount)
+                        : QString())
+               .arg(orderText(order));
     out << tableHeader();
     for (int i = 0; i < std::min<qsizetype>(top, s.suitable.size()); ++i) {
         out << tableRow(i + 1, s.suitable.at(i), condenser);
@@ -331,12 +363,14 @@ int solve(const Options& options) {
     if (!readDesign(options.file, design, error)) {
         return badInput(error);
     }
-    const Solution solution = solveDesign(design, {options.maxChannels, 5});
+    // Only the best --top are kept, unless the CSV asks for all of them.
+    const Solution solution = solveDesign(
+        design, {options.maxChannels, 5, options.order, options.csv.isEmpty() ? options.top : 0});
     if (!options.csv.isEmpty() &&
         !writeCsv(options.csv, solution, design.type == ExchangerType::Condenser)) {
         return badInput(QStringLiteral("файл %1 не удалось записать").arg(options.csv));
     }
-    return outputs(solveText(options.file, design, solution, options.top), options,
+    return outputs(solveText(options.file, design, solution, options.top, options.order), options,
                    QStringLiteral("ORVEN: ключ к задаче"));
 }
 
@@ -470,14 +504,14 @@ int check(const Options& options) {
             out << QStringLiteral("  лучший подходящий вариант: %1, запас %2 %")
                        .arg(variantText(best.variant), resultText(best.results.surfaceMargin));
             if (e.warnings.isEmpty() && e.status == CalculationStatus::Completed) {
-                const qsizetype place = 1 + std::count_if(s.suitable.cbegin(), s.suitable.cend(),
-                                                          [&](const Evaluated& other) {
-                                                              return other.results.surfaceMargin <
-                                                                     e.results.surfaceMargin;
-                                                          });
+                const qsizetype place =
+                    1 + std::count_if(s.suitable.cbegin(), s.suitable.cend(),
+                                      [&](const Evaluated& other) {
+                                          return rankedBefore(other, e, VariantOrder::Surface);
+                                      });
                 out << QStringLiteral("  место варианта: %1 из %2 подходящих")
                            .arg(place)
-                           .arg(s.suitable.size());
+                           .arg(s.suitableCount);
             }
         }
     }

@@ -228,6 +228,22 @@ CalculationStatus calculateExchanger(DesignCase& designCase) {
 }
 
 QList<ResultWarning> resultWarnings(const DesignCase& designCase) {
+    return warningsOfFlags(resultWarningFlags(designCase));
+}
+
+QList<ResultWarning> warningsOfFlags(unsigned flags) {
+    QList<ResultWarning> warnings;
+    for (const ResultWarning warning :
+         {ResultWarning::FormulaAccuracy, ResultWarning::HighResistance,
+          ResultWarning::InsufficientSurface, ResultWarning::ExcessiveSurface}) {
+        if (flags & (1u << static_cast<unsigned>(warning))) {
+            warnings.append(warning);
+        }
+    }
+    return warnings;
+}
+
+unsigned resultWarningFlags(const DesignCase& designCase) {
     const CalculationResults& r = designCase.calculationResults;
     const double maxRe = designCase.plateTypeCoefficients.at(CoefficientRow::maxReynolds,
                                                              designCase.plateGeometry.plateType);
@@ -235,20 +251,21 @@ QList<ResultWarning> resultWarnings(const DesignCase& designCase) {
     // a cooler, i.e. for any type other than Condenser.
     const bool condenser = designCase.exchangerType == ExchangerType::Condenser;
 
-    QList<ResultWarning> warnings;
+    const auto bit = [](ResultWarning warning) { return 1u << static_cast<unsigned>(warning); };
+    unsigned flags = 0;
     if (r.hotReynolds > maxRe || r.coldReynolds > maxRe) {
-        warnings.append(ResultWarning::FormulaAccuracy);
+        flags |= bit(ResultWarning::FormulaAccuracy);
     }
     if ((!condenser && r.hotPressureDrop > highResistanceLimit) ||
         r.coldPressureDrop > highResistanceLimit) {
-        warnings.append(ResultWarning::HighResistance);
+        flags |= bit(ResultWarning::HighResistance);
     }
     if (!(r.surfaceMargin > 0)) {
-        warnings.append(ResultWarning::InsufficientSurface);
+        flags |= bit(ResultWarning::InsufficientSurface);
     } else if (r.surfaceMargin >= excessiveMarginLimit) {
-        warnings.append(ResultWarning::ExcessiveSurface);
+        flags |= bit(ResultWarning::ExcessiveSurface);
     }
-    return warnings;
+    return flags;
 }
 
 QStringList warningMessages(ResultWarning warning) {

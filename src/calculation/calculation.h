@@ -66,6 +66,11 @@ CalculationStatus calculateExchanger(DesignCase& designCase);
 // the fixed order FormulaAccuracy, HighResistance, InsufficientSurface,
 // ExcessiveSurface. Reads the design case without changing it.
 QList<ResultWarning> resultWarnings(const DesignCase& designCase);
+// The same as bits (1 << ResultWarning), without a list: for loops over many
+// variants.
+unsigned resultWarningFlags(const DesignCase& designCase);
+// The warnings of such bits, in the order in which they are shown.
+QList<ResultWarning> warningsOfFlags(unsigned flags);
 
 // The one or two message lines of a warning, exactly as shown and printed.
 QStringList warningMessages(ResultWarning warning);

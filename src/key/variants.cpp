@@ -5,6 +5,8 @@
 
 #include <QLocale>
 
+#include <tuple>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -58,7 +60,12 @@ double shortfallOf(const Evaluated& e, const DesignCase& designCase) {
                                                              designCase.plateGeometry.plateType);
     const bool condenser = designCase.exchangerType == ExchangerType::Condenser;
     double total = 0;
-    for (const ResultWarning warning : e.warnings) {
+    for (const ResultWarning warning :
+         {ResultWarning::FormulaAccuracy, ResultWarning::HighResistance,
+          ResultWarning::InsufficientSurface, ResultWarning::ExcessiveSurface}) {
+        if (!(e.warningFlags & (1u << static_cast<unsigned>(warning)))) {
+            continue;
+        }
         switch (warning) {
         case ResultWarning::FormulaAccuracy:
             total += excess(std::max(r.hotReynolds, r.coldReynolds), maxRe);
@@ -79,7 +86,86 @@ double shortfallOf(const Evaluated& e, const DesignCase& designCase) {
     return total;
 }
 
+// Channels total into packs packs as spreadChannels() gives them, straight
+// into a pack array (no list made): the last packs take one more.
+void spreadInto(SlotArray<std::int16_t, 0, 10>& channels, int total, int packs) {
+    const int base = total / packs;
+    const int longer = total % packs;
+    for (int pack = 1; pack <= 8; ++pack) {
+        channels[pack] =
+            pack > packs ? std::int16_t{0}
+                         : static_cast<std::int16_t>(base + (pack - 1 >= packs - longer ? 1 : 0));
+    }
+}
+
+// The best `keep` of a stream of evaluated variants (all when keep is 0), in
+// order; a variant's lists are made only when it is kept.
+class BestVariants {
+public:
+    BestVariants(VariantOrder order, int keep) : order_(order), keep_(keep) {}
+    void offer(Evaluated& e, int total) {
+        ++count_;
+        const auto before = [this](const Evaluated& a, const Evaluated& b) {
+            return rankedBefore(a, b, order_);
+        };
+        if (keep_ > 0 && kept_.size() >= keep_ && !before(e, kept_.last())) {
+            return;
+        }
+        e.variant.coldChannels = spreadChannels(total, static_cast<int>(e.variant.coldPacks));
+        e.variant.hotChannels = spreadChannels(total, e.variant.hotPacks);
+        e.warnings = warningsOfFlags(e.warningFlags);
+        if (keep_ == 0) {
+            kept_.append(e);
+            return;
+        }
+        kept_.insert(std::upper_bound(kept_.begin(), kept_.end(), e, before), e);
+        if (kept_.size() > keep_) {
+            kept_.removeLast();
+        }
+    }
+    QList<Evaluated> take() {
+        if (keep_ == 0) {
+            std::stable_sort(kept_.begin(), kept_.end(), [this](const auto& a, const auto& b) {
+                return rankedBefore(a, b, order_);
+            });
+        }
+        return std::move(kept_);
+    }
+    qint64 count() const { return count_; }
+
+private:
+    VariantOrder order_;
+    int keep_;
+    QList<Evaluated> kept_;
+    qint64 count_ = 0;
+};
+
 } // namespace
+
+bool rankedBefore(const Evaluated& a, const Evaluated& b, VariantOrder order) {
+    const double surfaceA = a.results.geometricSurface;
+    const double surfaceB = b.results.geometricSurface;
+    const double marginA = a.results.surfaceMargin;
+    const double marginB = b.results.surfaceMargin;
+    const double packsA = a.variant.coldPacks + a.variant.hotPacks;
+    const double packsB = b.variant.coldPacks + b.variant.hotPacks;
+    switch (order) {
+    case VariantOrder::Surface:
+        return std::tie(surfaceA, marginA, packsA) < std::tie(surfaceB, marginB, packsB);
+    case VariantOrder::Margin:
+        return std::tie(marginA, surfaceA, packsA) < std::tie(marginB, surfaceB, packsB);
+    case VariantOrder::Packs:
+        return std::tie(packsA, surfaceA, marginA) < std::tie(packsB, surfaceB, marginB);
+    }
+    return false;
+}
+
+bool hasSingleChannelPack(const Variant& variant) {
+    const auto single = [](const QList<int>& channels) {
+        return std::find(channels.cbegin(), channels.cend(), 1) != channels.cend();
+    };
+    return single(variant.coldChannels) || single(variant.hotChannels);
+}
 
 const QList<Exchanger>& standardExchangers() {
     static const QList<Exchanger> exchangers = [] {
@@ -150,7 +236,8 @@ Evaluated evaluateVariant(DesignCase& designCase, const Variant& variant) {
     e.status = calculateExchanger(designCase);
     e.results = designCase.calculationResults;
     if (e.status == CalculationStatus::Completed) {
-        e.warnings = resultWarnings(designCase);
+        e.warningFlags = resultWarningFlags(designCase);
+        e.warnings = warningsOfFlags(e.warningFlags);
     }
     e.shortfall = shortfallOf(e, designCase);
     return e;
@@ -202,51 +289,61 @@ Solution solveDesign(const DesignData& design, const SolveOptions& options) {
     const auto byShortfall = [](const Evaluated& a, const Evaluated& b) {
         return a.shortfall < b.shortfall;
     };
+    // Layouts with a one-channel pack are listed only when nothing else suits.
+    BestVariants suitable(options.order, options.keep);
+    BestVariants singleChannel(options.order, options.keep);
 
     DesignCase designCase;
     loadDesign(designCase, design);
+    PlateArrangement& arrangement = designCase.plateArrangement;
     for (int index = 0; index < standardExchangers().size(); ++index) {
         ExchangerSummary& summary = solution.exchangers[static_cast<std::size_t>(index)];
-        Variant variant;
-        variant.exchanger = index;
-        loadVariant(designCase, variant);
+        loadVariant(designCase, Variant{index, 1, 1, {}, {}});
         const double plateArea = designCase.values[17];
         const int limit = options.maxChannels > 0 ? options.maxChannels : channelCeiling;
         double largestRequired = 0;
         for (int total = 2; total <= limit; ++total) {
             summary.channelLimit = total;
+            arrangement.coldChannelTotal = arrangement.hotChannelTotal =
+                static_cast<std::int16_t>(total);
             for (int cold = 1; cold <= std::min(8, total); ++cold) {
+                arrangement.coldPackCount = cold;
+                spreadInto(arrangement.coldChannels, total, cold);
                 for (int hot = 1; hot <= std::min(hotPackLimit, total); ++hot) {
-                    variant.coldPacks = cold;
-                    variant.hotPacks = hot;
-                    variant.coldChannels = spreadChannels(total, cold);
-                    variant.hotChannels = spreadChannels(total, hot);
-                    loadArrangement(designCase.plateArrangement, variant);
-                    Evaluated e;
-                    e.status = calculateExchanger(designCase);
+                    arrangement.hotPackCount = static_cast<std::int16_t>(hot);
+                    spreadInto(arrangement.hotChannels, total, hot);
+                    const CalculationStatus status = calculateExchanger(designCase);
                     ++solution.tried;
                     ++summary.variants;
-                    if (e.status != CalculationStatus::Completed) {
+                    if (status != CalculationStatus::Completed) {
                         ++solution.calculationErrors;
                         continue;
                     }
+                    Evaluated e;
+                    e.status = status;
+                    e.variant = Variant{index, double(cold), hot, {}, {}};
                     e.results = designCase.calculationResults;
-                    e.warnings = resultWarnings(designCase);
-                    e.shortfall = shortfallOf(e, designCase);
+                    e.warningFlags = resultWarningFlags(designCase);
                     const double required = e.results.requiredSurface;
                     largestRequired = std::max(largestRequired, required);
                     solution.requiredMin = std::min(solution.requiredMin, required);
                     solution.requiredMax = std::max(solution.requiredMax, required);
-                    for (const ResultWarning warning : e.warnings) {
-                        ++solution.warningCounts[static_cast<std::size_t>(warning)];
+                    for (std::size_t w = 0; w < solution.warningCounts.size(); ++w) {
+                        solution.warningCounts[w] += (e.warningFlags >> w) & 1u;
                     }
-                    if (e.warnings.isEmpty()) {
-                        e.variant = variant;
-                        solution.suitable.append(e);
+                    if (e.warningFlags == 0) {
                         ++summary.suitable;
-                    } else if (solution.nearest.size() < options.nearestCount ||
-                               e.shortfall < solution.nearest.last().shortfall) {
-                        e.variant = variant;
+                        // spreadChannels() gives total / packs to the first packs.
+                        const bool single = total / cold == 1 || total / hot == 1;
+                        (single ? singleChannel : suitable).offer(e, total);
+                        continue;
+                    }
+                    e.shortfall = shortfallOf(e, designCase);
+                    if (solution.nearest.size() < options.nearestCount ||
+                        e.shortfall < solution.nearest.last().shortfall) {
+                        e.variant.coldChannels = spreadChannels(total, cold);
+                        e.variant.hotChannels = spreadChannels(total, hot);
+                        e.warnings = warningsOfFlags(e.warningFlags);
                         const auto at = std::upper_bound(solution.nearest.begin(),
                                                          solution.nearest.end(), e, byShortfall);
                         solution.nearest.insert(at, e);
@@ -265,10 +362,10 @@ Solution solveDesign(const DesignData& design, const SolveOptions& options) {
     if (solution.requiredMin > solution.requiredMax) {
         solution.requiredMin = 0;
     }
-    std::stable_sort(solution.suitable.begin(), solution.suitable.end(),
-                     [](const Evaluated& a, const Evaluated& b) {
-                         return a.results.surfaceMargin < b.results.surfaceMargin;
-                     });
+    BestVariants& listed = suitable.count() > 0 ? suitable : singleChannel;
+    solution.suitableCount = listed.count();
+    solution.singleChannelCount = suitable.count() > 0 ? singleChannel.count() : 0;
+    solution.suitable = listed.take();
     if (!solution.suitable.isEmpty()) {
         solution.nearest.clear();
     }

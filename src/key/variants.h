@@ -50,6 +50,7 @@ struct Evaluated {
     Variant variant;
     CalculationStatus status = CalculationStatus::InputError;
     CalculationResults results;
+    unsigned warningFlags = 0; // resultWarningFlags()
     QList<ResultWarning> warnings;
     // How far the variant is from suiting, % (0 when it suits): the sum of its
     // excess over each limit it breaks, relative to that limit.
@@ -63,9 +64,22 @@ Evaluated evaluateVariant(DesignCase& designCase, const Variant& variant);
 // comparison ("запас −86.07 % ≤ 0").
 QStringList failureReasons(const Evaluated& evaluated, const DesignCase& designCase);
 
+// The orders a teacher may rank suitable variants in.
+enum class VariantOrder {
+    Surface, // the smallest geometric surface, then the smallest margin, then fewer packs
+    Margin,  // the smallest margin, then the smallest surface, then fewer packs
+    Packs,   // fewer packs, then the smallest surface, then the smallest margin
+};
+// True when a comes before b in the order.
+bool rankedBefore(const Evaluated& a, const Evaluated& b, VariantOrder order);
+// True when a pack of either stream holds a single channel.
+bool hasSingleChannelPack(const Variant& variant);
+
 struct SolveOptions {
     int maxChannels = 0; // channel total per stream; 0: the automatic limit
     int nearestCount = 5;
+    VariantOrder order = VariantOrder::Surface;
+    int keep = 0; // suitable variants kept, the best first; 0: all
 };
 
 struct ExchangerSummary {
@@ -82,8 +96,12 @@ struct Solution {
     double requiredMin = 0; // the range of the required surface over every calculated variant
     double requiredMax = 0;
     std::array<ExchangerSummary, 9> exchangers{};
-    QList<Evaluated> suitable; // by margin, smallest first
-    QList<Evaluated> nearest;  // when nothing suits: the smallest shortfall first
+    // The suitable variants (no warning) in the order asked, the best first, as
+    // many as kept; layouts with a one-channel pack only when nothing else suits.
+    QList<Evaluated> suitable;
+    qint64 suitableCount = 0;      // all of that kind, kept or not
+    qint64 singleChannelCount = 0; // suitable with a one-channel pack, when others suit
+    QList<Evaluated> nearest;      // when nothing suits: the smallest shortfall first
 };
 
 // The automatic channel limit stops an exchanger's totals once its geometric

@@ -143,28 +143,52 @@ private slots:
         QCOMPARE(s.tried, 9 * perExchanger);
     }
 
-    void suitableVariantsRankedByMargin_data() {
+    // Suitable variants in the order a teacher asks for, the best first; the
+    // best ones kept alone are the same as the first of all; layouts with a
+    // one-channel pack stay out while others suit; each variant recalculated
+    // alone is the same and has no warning.
+    void suitableVariantsRanked_data() {
         QTest::addColumn<QString>("file");
-        QTest::newRow("worked cooler") << "worked_cooler.txt";
-        QTest::newRow("worked condenser") << "worked_condenser.txt";
+        QTest::addColumn<VariantOrder>("order");
+        QTest::addColumn<QString>("first");
+        QTest::newRow("cooler, smallest surface")
+            << "worked_cooler.txt" << VariantOrder::Surface
+            << QStringLiteral("0.3/50, пакеты 3/4, каналы 3,3,3; 2,2,2,3");
+        QTest::newRow("cooler, smallest margin")
+            << "worked_cooler.txt" << VariantOrder::Margin
+            << QStringLiteral("0.2/100, пакеты 8/5, каналы 9,9,9,9,9,10,10,10; 15,15,15,15,15");
+        QTest::newRow("cooler, fewest packs")
+            << "worked_cooler.txt" << VariantOrder::Packs
+            << QStringLiteral("0.5Е/100, пакеты 1/1, каналы 36; 36");
+        QTest::newRow("condenser, smallest surface")
+            << "worked_condenser.txt" << VariantOrder::Surface
+            << QStringLiteral("0.2/100, пакеты 2/1, каналы 4,4; 8");
     }
-    void suitableVariantsRankedByMargin() {
+    void suitableVariantsRanked() {
         QFETCH(QString, file);
+        QFETCH(VariantOrder, order);
+        QFETCH(QString, first);
         const DesignData data = readDesign(file);
-        const Solution s = solveDesign(data);
+        const Solution s = solveDesign(data, {0, 5, order, 0});
         QVERIFY(s.suitable.size() > 10);
+        QCOMPARE(s.suitableCount, s.suitable.size());
         QVERIFY(s.nearest.isEmpty());
+        QCOMPARE(variantText(s.suitable.first().variant), first);
+        const Solution best = solveDesign(data, {0, 5, order, 10});
+        QCOMPARE(best.suitable.size(), 10);
+        QCOMPARE(best.suitableCount, s.suitableCount);
         DesignCase c;
         loadDesign(c, data);
         for (qsizetype i = 0; i < s.suitable.size(); ++i) {
             const Evaluated& e = s.suitable.at(i);
-            // Recalculated alone, the variant is the same and has no warning.
-            const Evaluated again = evaluateVariant(c, e.variant);
-            QVERIFY(again.warnings.isEmpty());
-            QCOMPARE(again.results.surfaceMargin, e.results.surfaceMargin);
-            QVERIFY(e.results.surfaceMargin > 0 && e.results.surfaceMargin < 70);
-            if (i > 0) {
-                QVERIFY(s.suitable.at(i - 1).results.surfaceMargin <= e.results.surfaceMargin);
+            QVERIFY(!hasSingleChannelPack(e.variant));
+            if (i > 0)
+                QVERIFY(!rankedBefore(e, s.suitable.at(i - 1), order));
+            if (i < 10) {
+                QCOMPARE(variantText(best.suitable.at(i).variant), variantText(e.variant));
+                const Evaluated again = evaluateVariant(c, e.variant);
+                QVERIFY(again.warnings.isEmpty());
+                QCOMPARE(again.results.surfaceMargin, e.results.surfaceMargin);
             }
         }
     }
