@@ -53,7 +53,7 @@ QString helpText() {
         "                  [--pdf ФАЙЛ]\n"
         "  orven-key explain ФАЙЛ --exchanger Т --packs Х,Г --channels Х1,Х2,...;Г1,...\n"
         "                    [--pdf ФАЙЛ]\n"
-        "  orven-key check ОТЧЁТ.pdf\n"
+        "  orven-key check ОТЧЁТ.pdf [--task ФАЙЛ] [--tolerance П]\n"
         "  orven-key --help | --version\n"
         "\n"
         "Ключ преподавателя к заданию ORVEN: все стандартные варианты теплообменника,\n"
@@ -62,7 +62,11 @@ QString helpText() {
         "\n"
         "  solve           перебрать все стандартные варианты задачи из ФАЙЛА\n"
         "  explain         расчёт одного варианта формула за формулой\n"
-        "  check           пересчитать каждый блок отчёта и сравнить числа\n"
+        "  check           пересчитать каждый блок отчёта и сравнить числа; каждая\n"
+        "                  строка отчёта должна быть строкой заголовка, исходных данных\n"
+        "                  или блока, исходные данные — в допустимых интервалах\n"
+        "  --task ФАЙЛ     сравнить исходные данные отчёта с заданием (файл задачи)\n"
+        "  --tolerance П   допустимое расхождение с заданием, % (по умолчанию 2)\n"
         "  --top N         сколько лучших вариантов показать (по умолчанию 10)\n"
         "  --sort ПОРЯДОК  surface — наименьшая поверхность, затем запас, затем пакеты\n"
         "                  (по умолчанию); margin — наименьший запас; packs — меньше\n"
@@ -94,6 +98,8 @@ struct Options {
     QString packs;
     QString channels;
     VariantOrder order = VariantOrder::Surface;
+    QString task;
+    double tolerance = 2;
 };
 
 std::optional<int> positiveNumber(const QString& text) {
@@ -107,7 +113,8 @@ QString parseArguments(const QStringList& arguments, Options& options) {
     const QStringList withValue{QStringLiteral("--top"),       QStringLiteral("--max-channels"),
                                 QStringLiteral("--csv"),       QStringLiteral("--pdf"),
                                 QStringLiteral("--exchanger"), QStringLiteral("--packs"),
-                                QStringLiteral("--channels"),  QStringLiteral("--sort")};
+                                QStringLiteral("--channels"),  QStringLiteral("--sort"),
+                                QStringLiteral("--task"),      QStringLiteral("--tolerance")};
     QStringList positional;
     for (int i = 1; i < arguments.size(); ++i) {
         QString argument = arguments.at(i);
@@ -138,6 +145,17 @@ QString parseArguments(const QStringList& arguments, Options& options) {
                              value);
                 }
                 (argument == QStringLiteral("--top") ? options.top : options.maxChannels) = *number;
+            } else if (argument == QStringLiteral("--task")) {
+                options.task = value;
+            } else if (argument == QStringLiteral("--tolerance")) {
+                bool ok = false;
+                const double percent =
+                    QString(value).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+                if (!ok || !(percent >= 0 && percent <= 100)) {
+                    return QStringLiteral("--tolerance: нужно число от 0 до 100 (%%), а не «%1»")
+                        .arg(value);
+                }
+                options.tolerance = percent;
             } else if (argument == QStringLiteral("--sort")) {
                 const QStringList orders{QStringLiteral("surface"), QStringLiteral("margin"),
                                          QStringLiteral("packs")};
@@ -451,7 +469,7 @@ int check(const Options& options) {
     if (!pdfTextLines(options.file, lines, error)) {
         return badInput(error);
     }
-    const ReportCheck report = checkReportText(lines);
+    ReportCheck report = checkReportText(lines);
     if (!report.isReport) {
         return badInput(QStringLiteral("%1 — не отчёт ORVEN (нет заголовка страницы и исходных "
                                        "данных отчёта)")
@@ -460,8 +478,29 @@ int check(const Options& options) {
     if (!report.designError.isEmpty()) {
         return badInput(QStringLiteral("%1: %2").arg(options.file, report.designError));
     }
-    QStringList out{QStringLiteral("Отчёт %1").arg(options.file),
-                    QStringLiteral("Студент: %1").arg(report.student)};
+    if (!options.task.isEmpty()) {
+        DesignData task;
+        if (!readDesign(options.task, task, error)) {
+            return badInput(error);
+        }
+        compareWithTask(report, task, options.tolerance / 100);
+    }
+    QStringList out{
+        QStringLiteral("Отчёт %1").arg(options.file),
+        QStringLiteral("Студент: %1")
+            .arg(report.student.isEmpty() ? QStringLiteral("(не указан)") : report.student),
+        QStringLiteral("Исходные данные:")};
+    for (int slot = 1; slot <= initialDataCount; ++slot) {
+        out << QStringLiteral("  %1 = %2")
+                   .arg(designKeys().at(slot), -4)
+                   .arg(report.design.texts[slot]);
+    }
+    if (!report.findings.isEmpty()) {
+        out << QString() << QStringLiteral("Замечания:");
+        for (const QString& finding : report.findings) {
+            out << QStringLiteral("  ") + finding;
+        }
+    }
     // The best suitable variant for each type that occurs in the report.
     std::map<ExchangerType, Solution> solutions;
     for (const CheckedBlock& block : report.blocks) {
@@ -517,8 +556,15 @@ int check(const Options& options) {
     }
     out << QString();
     const bool agree = report.allAgree();
-    out << (agree ? QStringLiteral("Итог: все числа отчёта совпадают с пересчётом.")
-                  : QStringLiteral("Итог: в отчёте есть числа, не совпадающие с пересчётом."));
+    out << (agree ? QStringLiteral("Итог: все строки отчёта на месте, все числа совпадают с "
+                                   "пересчётом.")
+            : report.findings.isEmpty()
+                ? QStringLiteral("Итог: в отчёте есть числа, не совпадающие с пересчётом.")
+                : QStringLiteral("Итог: отчёт не прошёл проверку (замечаний: %1).")
+                      .arg(report.findings.size() +
+                           std::count_if(
+                               report.blocks.cbegin(), report.blocks.cend(),
+                               [](const CheckedBlock& b) { return !b.differences.isEmpty(); })));
     writeTo(stdout, out.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     return agree ? statusDone : statusFailed;
 }

@@ -28,6 +28,9 @@ bool pdfTextLines(const QString& path, QStringList& lines, QString& error) {
         return false;
     }
     for (int index = 0; index < document->numPages(); ++index) {
+        if (index > 0) {
+            lines << QStringLiteral("\f"); // a new page
+        }
         const std::unique_ptr<Poppler::Page> page = document->page(index);
         if (!page) {
             continue;

@@ -173,7 +173,7 @@ void checkBlock(CheckedBlock& checked, const QStringList& block, const ReportChe
 } // namespace
 
 bool ReportCheck::allAgree() const {
-    if (!isReport || !designError.isEmpty()) {
+    if (!isReport || !designError.isEmpty() || !findings.isEmpty()) {
         return false;
     }
     for (const CheckedBlock& block : blocks) {
@@ -184,81 +184,189 @@ bool ReportCheck::allAgree() const {
     return true;
 }
 
+namespace {
+
+// A row of the report as it stands on its page.
+struct Row {
+    QString text;
+    int page = 1;
+    int row = 0; // on its page, counting every row read
+};
+
+QString where(const Row& row) {
+    return QStringLiteral("стр. %1, строка %2").arg(row.page).arg(row.row);
+}
+
+QString quoted(const QString& text) {
+    const QString line = plain(text);
+    return line.size() > 80 ? line.left(77) + QStringLiteral("...") : line;
+}
+
+// The name of slot 1..14 that starts the row, of either type; 0 for none.
+int parameterStarting(const QString& row) {
+    for (int slot = 1; slot <= initialDataCount; ++slot) {
+        for (const QString& name : {coolerParameterName(slot), condenserParameterName(slot)}) {
+            if (!valueAfter(row, name).isNull()) {
+                return slot;
+            }
+        }
+    }
+    return 0;
+}
+
+QString valueOfParameter(const QString& row) {
+    for (int slot = 1; slot <= initialDataCount; ++slot) {
+        for (const QString& name : {coolerParameterName(slot), condenserParameterName(slot)}) {
+            const QString value = valueAfter(row, name);
+            if (!value.isNull()) {
+                return value;
+            }
+        }
+    }
+    return QString();
+}
+
+} // namespace
+
 ReportCheck checkReportText(const QStringList& allLines) {
     ReportCheck report;
-    QStringList lines;
+    QList<Row> rows;
     bool headerSeen = false;
+    int page = 1;
+    int rowOnPage = 0;
     for (const QString& line : allLines) {
+        if (line == QStringLiteral("\f")) {
+            ++page;
+            rowOnPage = 0;
+            continue;
+        }
+        ++rowOnPage;
         if (isPageHeader(line)) {
             headerSeen = true;
         } else if (!plain(line).isEmpty()) {
-            lines << line;
+            rows << Row{line, page, rowOnPage};
         }
     }
-    const qsizetype title =
-        lines.indexOf(QRegularExpression(QStringLiteral("^\\s*ИСХОДНЫЕ\\s+ДАННЫЕ\\s*$")));
-    if (!headerSeen || title < 3) {
+    // The heading: the program's title, three rows; before it the student's
+    // name (none, or a long one over several rows).
+    static const QStringList title{QStringLiteral("П Р О Г Р А М М А"),
+                                   QStringLiteral("РАСЧЁТА ПЛАСТИНЧАТЫХ ТЕПЛООБМЕННИКОВ"),
+                                   QStringLiteral("ИСХОДНЫЕ ДАННЫЕ")};
+    qsizetype start = -1;
+    for (qsizetype i = 0; i + 2 < rows.size() && start < 0; ++i) {
+        if (plain(rows.at(i).text) == title.at(0) && plain(rows.at(i + 1).text) == title.at(1) &&
+            plain(rows.at(i + 2).text) == title.at(2)) {
+            start = i;
+        }
+    }
+    if (!headerSeen || start < 0) {
         return report;
     }
     report.isReport = true;
-    report.student = plain(lines.at(title - 3));
+    QStringList nameRows;
+    for (qsizetype i = 0; i < start; ++i) {
+        nameRows << plain(rows.at(i).text);
+    }
+    report.student = nameRows.join(QString());
 
-    // The initial data: 14 lines after the title, names of either type.
+    // The initial data: each parameter's row, and the rows a long value
+    // continues on.
     std::array<bool, initialDataCount + 1> found{};
-    qsizetype index = title + 1;
-    for (; index < lines.size(); ++index) {
-        bool any = false;
-        for (int slot = 1; slot <= initialDataCount; ++slot) {
-            for (const QString& name : {coolerParameterName(slot), condenserParameterName(slot)}) {
-                const QString value = valueAfter(lines.at(index), name);
-                if (!found[slot] && !value.isNull()) {
-                    report.design.texts[slot] = value;
-                    report.design.values[slot] = parseNumber(value);
-                    found[slot] = any = true;
-                    break;
-                }
-            }
-            if (any) {
-                break;
-            }
-        }
-        if (!any) {
+    qsizetype index = start + 3;
+    int slot = 0;
+    static const QString resultsTitle = QStringLiteral("РЕЗУЛЬТАТЫ РАСЧЕТА");
+    for (; index < rows.size(); ++index) {
+        const QString& text = rows.at(index).text;
+        if (plain(text) == resultsTitle) {
             break;
         }
+        const int next = parameterStarting(text);
+        if (next == slot + 1 && !found[next]) {
+            slot = next;
+            found[slot] = true;
+            report.design.texts[slot] = valueOfParameter(text);
+        } else if (slot > 0 && next == 0) {
+            report.design.texts[slot] += plain(text); // a value that went on
+        } else {
+            report.findings << QStringLiteral("%1: «%2» — не строка исходных данных")
+                                   .arg(where(rows.at(index)), quoted(text));
+        }
     }
-    for (int slot = 1; slot <= initialDataCount; ++slot) {
-        if (!found[slot]) {
+    for (int s = 1; s <= initialDataCount; ++s) {
+        if (!found[s]) {
             report.designError =
-                QStringLiteral("в отчёте нет строки «%1»").arg(coolerParameterName(slot).trimmed());
+                QStringLiteral("в отчёте нет строки «%1»").arg(coolerParameterName(s).trimmed());
             return report;
         }
+        report.design.texts[s].remove(QLatin1Char(' '));
+        report.design.values[s] = parseNumber(report.design.texts[s]);
     }
-
-    // The blocks: from the exchanger type line to the closing rule.
-    static const QRegularExpression rule(QStringLiteral("^-{20,}$"));
-    QStringList block;
-    for (; index < lines.size(); ++index) {
-        const QString line = plain(lines.at(index));
-        if (line.startsWith(QStringLiteral("Тип теплообменника"))) {
-            block = QStringList{lines.at(index)};
-        } else if (!block.isEmpty()) {
-            block << lines.at(index);
-            if (rule.match(line).hasMatch()) {
-                CheckedBlock checked;
-                checked.number = static_cast<int>(report.blocks.size()) + 1;
-                checkBlock(checked, block, report);
-                report.blocks << checked;
-                block.clear();
-            }
+    for (int s = 1; s <= initialDataCount; ++s) {
+        if (!isAdmissible(s, report.design.values[s])) {
+            report.findings << QStringLiteral(
+                                   "исходные данные: «%1» = %2 вне допустимого интервала %3")
+                                   .arg(coolerParameterName(s).trimmed(), report.design.texts[s],
+                                        admissibleText(s));
         }
     }
-    if (!block.isEmpty()) {
-        CheckedBlock cut;
-        cut.number = static_cast<int>(report.blocks.size()) + 1;
-        cut.differences << QStringLiteral("блок не закончен");
-        report.blocks << cut;
+    if (index >= rows.size()) {
+        return report;
     }
+    ++index; // the results title
+
+    // The blocks: each from its exchanger type row to the next one (or the
+    // end); its rows, the closing rule included, are compared with the
+    // recalculated block, so a row added, removed or changed anywhere in it is
+    // found. Rows before the first block belong nowhere.
+    QStringList block;
+    QList<Row> blockRows;
+    const auto finishBlock = [&] {
+        if (block.isEmpty()) {
+            return;
+        }
+        CheckedBlock checked;
+        checked.number = static_cast<int>(report.blocks.size()) + 1;
+        checkBlock(checked, block, report);
+        for (QString& difference : checked.differences) {
+            static const QRegularExpression rowNumber(QStringLiteral("^строка (\\d+):"));
+            const QRegularExpressionMatch m = rowNumber.match(difference);
+            const int at = m.hasMatch() ? m.captured(1).toInt() - 1 : -1;
+            if (at >= 0 && at < blockRows.size()) {
+                difference += QStringLiteral(" (%1)").arg(where(blockRows.at(at)));
+            }
+        }
+        report.blocks << checked;
+        block.clear();
+        blockRows.clear();
+    };
+    for (; index < rows.size(); ++index) {
+        const Row& row = rows.at(index);
+        if (plain(row.text).startsWith(QStringLiteral("Тип теплообменника"))) {
+            finishBlock();
+        }
+        if (block.isEmpty() && !plain(row.text).startsWith(QStringLiteral("Тип теплообменника"))) {
+            report.findings
+                << QStringLiteral("%1: «%2» — не строка отчёта").arg(where(row), quoted(row.text));
+            continue;
+        }
+        block << row.text;
+        blockRows << row;
+    }
+    finishBlock();
     return report;
+}
+
+void compareWithTask(ReportCheck& report, const DesignData& task, double tolerance) {
+    for (int slot = 1; slot <= initialDataCount; ++slot) {
+        const double printed = report.design.values[slot];
+        const double assigned = task.values[slot];
+        const double scale = std::max(std::abs(assigned), std::abs(printed));
+        if (scale > 0 && !(std::abs(printed - assigned) <= tolerance * scale)) {
+            report.findings << QStringLiteral("исходные данные не задания: «%1» = %2, в задании %3")
+                                   .arg(parameterName(task.type, slot), report.design.texts[slot],
+                                        task.texts[slot]);
+        }
+    }
 }
 
 } // namespace orven

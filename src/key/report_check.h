@@ -28,12 +28,24 @@ struct ReportCheck {
     bool isReport = false; // page headers and the heading of a report were found
     QString student;
     DesignData design;
-    QString designError; // the initial data could not be read or do not pass the check
+    QString designError; // the initial data could not be read
     QList<CheckedBlock> blocks;
+    // What is wrong outside the blocks' numbers: a line that belongs nowhere
+    // ("стр. 2, строка 14: «…» — не строка отчёта"), an initial value outside
+    // its admissible interval, a value that differs from the task.
+    QStringList findings;
 
     bool allAgree() const;
 };
 
+// The text of a report as read from its PDF, one entry a row, pages divided
+// by an entry "\f". Every row must belong to a page header, the heading, the
+// initial data or a results block that ends with its rule.
 ReportCheck checkReportText(const QStringList& lines);
+
+// Compares the report's initial data with an assigned design: each value that
+// differs by more than tolerance (relative, 0.02 for 2 %) is a finding that
+// names both numbers.
+void compareWithTask(ReportCheck& report, const DesignData& task, double tolerance);
 
 } // namespace orven

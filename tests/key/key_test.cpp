@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+
 using namespace orven;
 
 Q_DECLARE_METATYPE(orven::ExchangerType)
@@ -74,11 +76,15 @@ public:
 
 // Prints a report of blocks of the worked cooler (packs 1/1, cold and hot
 // channels as given) the way the results screen's print button does.
-void printCoolerReport(ReportPrinter& printer, const QList<int>& channelTotals) {
+// adjust, when given, changes the design case before the first print.
+void printCoolerReport(ReportPrinter& printer, const QList<int>& channelTotals,
+                       const std::function<void(DesignCase&)>& adjust = {}) {
     resetDesignCase();
     DesignCase& c = designCase();
     loadDesign(c, readDesign(QStringLiteral("worked_cooler.txt")));
     c.studentName = QStringLiteral("Петров Пётр Гр.х-11");
+    if (adjust)
+        adjust(c);
     c.pageNumber = 1;
     c.pageBlockCount = 1;
     for (const int total : channelTotals) {
@@ -275,6 +281,99 @@ private slots:
                  qPrintable(run.err));
     }
 
+    // Reports made from genuine ones and edited as a student might: each is
+    // caught with its status and the finding that names it; what the program
+    // itself can print (no name, a value over several rows) is read.
+    void editedReports_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("finding");
+        QTest::newRow("genuine") << "" << 0 << "все строки отчёта на месте";
+        QTest::newRow("closing rule removed") << "no-rule" << 1 << "по расчёту «-----";
+        QTest::newRow("fake block appended without its rule")
+            << "fake-block" << 1 << "блок 4, строка";
+        QTest::newRow("block with a Latin T") << "latin" << 1 << "НЕ СОВПАДАЮТ";
+        QTest::newRow("free line after the blocks") << "free-end" << 1 << "«Вывод: выбран";
+        QTest::newRow("free line before the blocks")
+            << "free-start" << 1 << "«Вывод: выбран 0.2/100, запас 25.00 %» — не строка отчёта";
+        QTest::newRow("value out of range") << "g1=2000" << 1 << "вне допустимого интервала";
+        QTest::newRow("another design's data") << "task" << 1 << "в задании 0.13";
+        QTest::newRow("no name") << "no-name" << 0 << "Студент: (не указан)";
+        QTest::newRow("value over several rows")
+            << "long-value" << 0 << "все строки отчёта на месте";
+    }
+    void editedReports() {
+        QFETCH(QString, edit);
+        QFETCH(int, status);
+        QFETCH(QString, finding);
+        OperationsPrinter operations;
+        printCoolerReport(operations, {5, 40, 60}, [&](DesignCase& c) {
+            if (edit == QStringLiteral("no-name"))
+                c.studentName.clear();
+            else if (edit == QStringLiteral("long-value"))
+                c.valueTexts[13] = QStringLiteral("121300.") + QString(3000, QLatin1Char('0'));
+            else if (edit == QStringLiteral("g1=2000"))
+                c.valueTexts[1] = QStringLiteral("2000");
+        });
+        ReportOperations& ops = operations.ops;
+        const auto isRule = [](const ReportOperation& op) {
+            return op.kind == ReportOperation::Line &&
+                   op.text.trimmed().startsWith(QStringLiteral("-----"));
+        };
+        const auto firstOf = [&](const QString& text, int nth) {
+            int seen = 0;
+            for (qsizetype i = 0; i < ops.size(); ++i) {
+                if (ops[i].text.contains(text) && ++seen == nth)
+                    return i;
+            }
+            return qsizetype(-1);
+        };
+        const ReportOperation free{ReportOperation::Line,
+                                   QStringLiteral("Вывод: выбран 0.2/100, запас 25.00 %"), 0};
+        if (edit == QStringLiteral("no-rule")) {
+            const qsizetype rule = std::find_if(ops.begin(), ops.end(), isRule) - ops.begin();
+            QVERIFY(rule < ops.size());
+            ops.removeAt(rule);
+        } else if (edit == QStringLiteral("fake-block")) {
+            const qsizetype from = firstOf(QStringLiteral("Тип теплообменника"), 3);
+            QVERIFY(from > 0);
+            ReportOperations copy = ops.mid(from);
+            copy.erase(std::remove_if(copy.begin(), copy.end(), isRule), copy.end());
+            copy.erase(std::remove_if(copy.begin(), copy.end(),
+                                      [](const ReportOperation& op) {
+                                          return op.kind == ReportOperation::Page;
+                                      }),
+                       copy.end());
+            ops += copy;
+        } else if (edit == QStringLiteral("latin")) {
+            const qsizetype at = firstOf(QStringLiteral("Тип теплообменника"), 2);
+            QVERIFY(at > 0);
+            ops[at].text.replace(QStringLiteral("Тип"), QStringLiteral("Tип"));
+        } else if (edit == QStringLiteral("free-end")) {
+            ops << free;
+        } else if (edit == QStringLiteral("free-start")) {
+            const qsizetype at = firstOf(QStringLiteral("Тип теплообменника"), 1);
+            QVERIFY(at > 0);
+            ops.insert(at, free);
+        }
+        const QString path = dir_.filePath(QStringLiteral("edited.pdf"));
+        QVERIFY(writeReportPdf(ops, path));
+        QStringList arguments{QStringLiteral("check"), path};
+        if (edit == QStringLiteral("task")) {
+            // The task of another student: the same, but g1 = 0.13 (5.7 % off).
+            QFile task(dir_.filePath(QStringLiteral("task.txt")));
+            QVERIFY(task.open(QIODevice::WriteOnly));
+            QFile cooler(design(QStringLiteral("worked_cooler.txt")));
+            QVERIFY(cooler.open(QIODevice::ReadOnly));
+            task.write(cooler.readAll().replace("g1 = 0,123", "g1 = 0.13"));
+            task.close();
+            arguments << QStringLiteral("--task") << task.fileName();
+        }
+        const Run run = runKey(arguments);
+        QVERIFY2(run.status == status, qPrintable(run.out + run.err));
+        QVERIFY2(run.out.contains(finding), qPrintable(run.out));
+    }
+
     // A hot pack count edited into something no variant has is a finding,
     // never a number cast blindly to a whole one.
     void editedHotPackCount_data() {
@@ -322,7 +421,8 @@ private slots:
         QCOMPARE(run.out.count(QStringLiteral("числа: все строки блока")), 3);
         QVERIFY(run.out.contains(
             QStringLiteral("вариант не подходит: недостаток площади: запас -86.07 % ≤ 0")));
-        QVERIFY(run.out.contains(QStringLiteral("Итог: все числа отчёта совпадают с пересчётом.")));
+        QVERIFY(run.out.contains(
+            QStringLiteral("Итог: все строки отчёта на месте, все числа совпадают с пересчётом.")));
 
         OperationsPrinter operations;
         printCoolerReport(operations, {5, 40, 60});
