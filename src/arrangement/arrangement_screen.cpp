@@ -185,7 +185,7 @@ void arrangePlates() {
             return;
         arrangement.coldPackCount = readAnswer(answer);
         // An infinite answer fails the test like any other out-of-range count.
-        if (arrangement.coldPackCount >= 1 && arrangement.coldPackCount <= 8)
+        if (arrangement.coldPackCount >= 1 && arrangement.coldPackCount <= maxPackCount)
             break;
         if (!continueAfterError(form, packCountError))
             return;
@@ -217,7 +217,7 @@ void arrangePlates() {
             const std::optional<std::int16_t> packs = roundToInt16(readAnswer(answer));
             if (packs)
                 arrangement.hotPackCount = *packs;
-            if (packs && *packs >= 1 && *packs <= 8)
+            if (packs && *packs >= 1 && *packs <= maxPackCount)
                 break;
             if (!continueAfterError(form, packCountError))
                 return;

@@ -35,6 +35,12 @@ struct PlateGeometry {
     double nozzleDiameter = 0;       // d_sh, m
 };
 
+// The limits of a layout, the same in the program and the teacher's key: 1 to
+// maxPackCount packs a stream, and channel counts that fit the 16-bit
+// integers the program keeps them in.
+constexpr int maxPackCount = 8;
+constexpr int maxChannelCount = 32767;
+
 // Packs and channels of both streams; packs use slots 1..8, slot 0 is unused.
 struct PlateArrangement {
     double coldPackCount = 0; // as entered, may be fractional

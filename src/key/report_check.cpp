@@ -125,7 +125,7 @@ void checkBlock(CheckedBlock& checked, const QStringList& block, const ReportChe
     }
     // The program prints the hot pack count as a whole number of 1 to 8; an
     // edited report may say anything (1e308, nan), which no variant has.
-    if (!(hotPacks >= 1 && hotPacks <= 8) || hotPacks != std::floor(hotPacks)) {
+    if (!(hotPacks >= 1 && hotPacks <= maxPackCount) || hotPacks != std::floor(hotPacks)) {
         differ(QStringLiteral("число пакетов горячего теплоносителя %1 — не целое от 1 до 8")
                    .arg(hotPacks));
         return;

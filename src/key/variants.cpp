@@ -31,7 +31,7 @@ void loadArrangement(PlateArrangement& arrangement, const Variant& variant) {
     arrangement.hotPackCount = static_cast<std::int16_t>(variant.hotPacks);
     int cold = 0;
     int hot = 0;
-    for (int pack = 1; pack <= 8; ++pack) {
+    for (int pack = 1; pack <= maxPackCount; ++pack) {
         arrangement.coldChannels[pack] =
             pack <= variant.coldChannels.size()
                 ? static_cast<std::int16_t>(variant.coldChannels.at(pack - 1))
@@ -91,7 +91,7 @@ double shortfallOf(const Evaluated& e, const DesignCase& designCase) {
 void spreadInto(SlotArray<std::int16_t, 0, 10>& channels, int total, int packs) {
     const int base = total / packs;
     const int longer = total % packs;
-    for (int pack = 1; pack <= 8; ++pack) {
+    for (int pack = 1; pack <= maxPackCount; ++pack) {
         channels[pack] =
             pack > packs ? std::int16_t{0}
                          : static_cast<std::int16_t>(base + (pack - 1 >= packs - longer ? 1 : 0));
@@ -285,7 +285,7 @@ Solution solveDesign(const DesignData& design, const SolveOptions& options) {
     solution.requiredMin = std::numeric_limits<double>::infinity();
     solution.requiredMax = 0;
     const bool condenser = design.type == ExchangerType::Condenser;
-    const int hotPackLimit = condenser ? 1 : 8;
+    const int hotPackLimit = condenser ? 1 : maxPackCount;
     const auto byShortfall = [](const Evaluated& a, const Evaluated& b) {
         return a.shortfall < b.shortfall;
     };
@@ -306,7 +306,7 @@ Solution solveDesign(const DesignData& design, const SolveOptions& options) {
             summary.channelLimit = total;
             arrangement.coldChannelTotal = arrangement.hotChannelTotal =
                 static_cast<std::int16_t>(total);
-            for (int cold = 1; cold <= std::min(8, total); ++cold) {
+            for (int cold = 1; cold <= std::min(maxPackCount, total); ++cold) {
                 arrangement.coldPackCount = cold;
                 spreadInto(arrangement.coldChannels, total, cold);
                 for (int hot = 1; hot <= std::min(hotPackLimit, total); ++hot) {

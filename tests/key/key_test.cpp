@@ -3,6 +3,7 @@
 // written by the program's own printer.
 
 #include "core/design_case.h"
+#include "key/commands.h"
 #include "key/design_file.h"
 #include "key/variants.h"
 #include "platform/report_rendering.h"
@@ -95,6 +96,29 @@ void printCoolerReport(ReportPrinter& printer, const QList<int>& channelTotals,
         printResults(c, printer);
     }
     finishReport(c, printer);
+}
+
+// A command run in this process, as main() runs it.
+Run runInProcess(const QStringList& arguments) {
+    Run run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    KeyIo io{out, err};
+    KeyOptions options;
+    const QString error =
+        parseKeyArguments(QStringList{QStringLiteral("orven-key")} + arguments, options);
+    if (!error.isEmpty()) {
+        run.status = statusBadInput;
+        run.err = error;
+        return run;
+    }
+    const QLocale previous;
+    QLocale::setDefault(QLocale::c());
+    run.status = runKeyCommand(options, io);
+    QLocale::setDefault(previous);
+    out.flush();
+    err.flush();
+    return run;
 }
 
 } // namespace
@@ -279,6 +303,84 @@ private slots:
         QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
         QVERIFY2(run.err.startsWith(QStringLiteral("orven-key: ")) && run.err.contains(message),
                  qPrintable(run.err));
+    }
+
+    // The whole protocol of one variant of each worked example, against the
+    // text checked in beside them (tests/key/explain_*.txt), in process.
+    void explainWholeText_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("worked cooler")
+            << "worked_cooler.txt"
+            << QStringList{"--exchanger", "0.2/100", "--packs", "1,1", "--channels", "5;5"}
+            << "explain_worked_cooler.txt";
+        QTest::newRow("worked condenser")
+            << "worked_condenser.txt"
+            << QStringList{"--exchanger", "0.3/65", "--packs", "2,1", "--channels", "6,6;12"}
+            << "explain_worked_condenser.txt";
+    }
+    void explainWholeText() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+        const KeyRun run =
+            runInProcess(QStringList{QStringLiteral("explain"), design(file)} + arguments);
+        QCOMPARE(run.status, statusDone);
+        QFile text(design(expected));
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        const QStringList want = QString::fromUtf8(text.readAll()).split(QLatin1Char('\n'));
+        const QStringList got = run.out.split(QLatin1Char('\n')).mid(1); // without the path
+        for (qsizetype i = 0; i < std::max(want.size(), got.size()); ++i)
+            QCOMPARE(got.value(i), want.value(i));
+    }
+
+    // CSV fields as RFC 4180 asks: quoted when they hold a separator, a quote
+    // or a line break, quotes doubled.
+    void csvFields_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("plain") << "0.2/100"
+                               << "0.2/100";
+        QTest::newRow("comma") << "9,9,10"
+                               << "\"9,9,10\"";
+        QTest::newRow("semicolon") << "5; 5"
+                                   << "\"5; 5\"";
+        QTest::newRow("quote") << "«a» \"b\""
+                               << "\"«a» \"\"b\"\"\"";
+        QTest::newRow("line break") << "a\nb"
+                                    << "\"a\nb\"";
+    }
+    void csvFields() {
+        QFETCH(QString, text);
+        QFETCH(QString, field);
+        QCOMPARE(csvField(text), field);
+    }
+
+    // The place of a checked variant among the suitable ones counts only the
+    // variants ranked strictly before it: a variant tied with the first
+    // (0.3/65 and 0.3/50 have the same surface, margin and packs) is first.
+    void tiedVariantSharesItsPlace() {
+        OperationsPrinter operations;
+        resetDesignCase();
+        DesignCase& c = designCase();
+        loadDesign(c, readDesign(QStringLiteral("worked_cooler.txt")));
+        c.studentName = QStringLiteral("Петров Пётр Гр.х-11");
+        c.pageNumber = 1;
+        c.pageBlockCount = 1;
+        const Exchanger* tied = exchangerNamed(QStringLiteral("0.3/65"));
+        QVERIFY(tied != nullptr);
+        loadVariant(c, {int(tied - standardExchangers().data()), 3, 4, {3, 3, 3}, {2, 2, 2, 3}});
+        QCOMPARE(calculateExchanger(c), CalculationStatus::Completed);
+        c.resultsUnprinted = true;
+        c.printRequestHandled = false;
+        printResults(c, operations);
+        finishReport(c, operations);
+        const QString path = dir_.filePath(QStringLiteral("tied.pdf"));
+        QVERIFY(writeReportPdf(operations.ops, path));
+        const Run run = runInProcess({QStringLiteral("check"), path});
+        QCOMPARE(run.status, statusDone);
+        QVERIFY2(run.out.contains(QStringLiteral("место варианта: 1 из ")), qPrintable(run.out));
     }
 
     // Reports made from genuine ones and edited as a student might: each is

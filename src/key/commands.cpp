@@ -1,23 +1,16 @@
-// orven-key: the teacher's key to a design. Every number comes from the
-// student program's own calculation and report code (orven_model).
-//
-//   orven-key solve FILE [--top N] [--max-channels N] [--csv FILE] [--pdf FILE]
-//   orven-key explain FILE --exchanger E --packs COLD,HOT --channels C1,...;H1,... [--pdf FILE]
-//   orven-key check REPORT.pdf
-//
-// Exit status: 0 done (check: every number agrees), 1 a check that fails,
-// 2 bad usage or bad input (one Russian line on standard error).
+#include "key/commands.h"
 
 #include "key/design_file.h"
+#include "key/pdf_text.h"
 #include "key/protocol.h"
 #include "key/report_check.h"
 #include "key/variants.h"
-#include "pdf_text.h"
 #include "platform/report_rendering.h"
 
+#include <QCommandLineParser>
 #include <QFile>
-#include <QGuiApplication>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -31,176 +24,11 @@ using namespace orven;
 
 namespace {
 
-constexpr int statusDone = 0;
-constexpr int statusFailed = 1;
-constexpr int statusBadInput = 2;
-
-void writeTo(std::FILE* stream, const QString& text) {
-    std::fputs(text.toUtf8().constData(), stream);
-    std::fflush(stream);
-}
-
-// One Russian line on standard error, and the status of bad input.
-int badInput(const QString& message) {
-    writeTo(stderr, QStringLiteral("orven-key: ") + message + QLatin1Char('\n'));
+// One Russian line on the error stream, and the status of bad input.
+int badInput(KeyIo& io, const QString& message) {
+    io.err << QStringLiteral("orven-key: ") << message << QLatin1Char('\n');
+    io.err.flush();
     return statusBadInput;
-}
-
-QString helpText() {
-    return QStringLiteral(
-        "Использование:\n"
-        "  orven-key solve ФАЙЛ [--top N] [--sort ПОРЯДОК] [--max-channels N] [--csv ФАЙЛ]\n"
-        "                  [--pdf ФАЙЛ]\n"
-        "  orven-key explain ФАЙЛ --exchanger Т --packs Х,Г --channels Х1,Х2,...;Г1,...\n"
-        "                    [--pdf ФАЙЛ]\n"
-        "  orven-key check ОТЧЁТ.pdf [--task ФАЙЛ] [--tolerance П]\n"
-        "  orven-key --help | --version\n"
-        "\n"
-        "Ключ преподавателя к заданию ORVEN: все стандартные варианты теплообменника,\n"
-        "ранжированные по поверхности, запасу и числу пакетов; расчёт одного варианта\n"
-        "по шагам; проверка отчёта, напечатанного программой orven в PDF.\n"
-        "\n"
-        "  solve           перебрать все стандартные варианты задачи из ФАЙЛА\n"
-        "  explain         расчёт одного варианта формула за формулой\n"
-        "  check           пересчитать каждый блок отчёта и сравнить числа; каждая\n"
-        "                  строка отчёта должна быть строкой заголовка, исходных данных\n"
-        "                  или блока, исходные данные — в допустимых интервалах\n"
-        "  --task ФАЙЛ     сравнить исходные данные отчёта с заданием (файл задачи)\n"
-        "  --tolerance П   допустимое расхождение с заданием, % (по умолчанию 2)\n"
-        "  --top N         сколько лучших вариантов показать (по умолчанию 10)\n"
-        "  --sort ПОРЯДОК  surface — наименьшая поверхность, затем запас, затем пакеты\n"
-        "                  (по умолчанию); margin — наименьший запас; packs — меньше\n"
-        "                  пакетов. Компоновки с пакетом из одного канала — только если\n"
-        "                  другие не подходят\n"
-        "  --max-channels N  наибольшее число каналов на поток (по умолчанию — пока\n"
-        "                  поверхность не вдвое больше расчётной, не больше 2000)\n"
-        "  --csv ФАЙЛ      все подходящие варианты в таблицу CSV\n"
-        "  --pdf ФАЙЛ      то же, что на экране, документом PDF формата A4\n"
-        "  --exchanger Т   теплообменник: 0.2/100, 0.3/50, 0.3/65, 0.5Е/100, 0.5Е/150,\n"
-        "                  0.5Е/200, 0.5Г/100, 0.5Г/150, 0.5Г/200\n"
-        "  --packs Х,Г     число пакетов холодного и горячего теплоносителя\n"
-        "  --channels ...  каналы в пакетах: холодного через запятую, «;», горячего\n"
-        "  -h, --help      показать эту справку и выйти\n"
-        "  -v, --version   показать версию и выйти\n"
-        "\n"
-        "Код выхода: 0 — готово, 1 — проверка не прошла, 2 — ошибка в вызове или данных.\n"
-        "Формат файла задачи: man orven-key\n");
-}
-
-struct Options {
-    QString command;
-    QString file;
-    int top = 10;
-    int maxChannels = 0;
-    QString csv;
-    QString pdf;
-    QString exchanger;
-    QString packs;
-    QString channels;
-    VariantOrder order = VariantOrder::Surface;
-    QString task;
-    double tolerance = 2;
-};
-
-std::optional<int> positiveNumber(const QString& text) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok && value > 0 ? std::optional<int>(value) : std::nullopt;
-}
-
-// The command line; an error text when it cannot be used.
-QString parseArguments(const QStringList& arguments, Options& options) {
-    const QStringList withValue{QStringLiteral("--top"),       QStringLiteral("--max-channels"),
-                                QStringLiteral("--csv"),       QStringLiteral("--pdf"),
-                                QStringLiteral("--exchanger"), QStringLiteral("--packs"),
-                                QStringLiteral("--channels"),  QStringLiteral("--sort"),
-                                QStringLiteral("--task"),      QStringLiteral("--tolerance")};
-    QStringList positional;
-    for (int i = 1; i < arguments.size(); ++i) {
-        QString argument = arguments.at(i);
-        QString value;
-        bool hasValue = false;
-        if (argument.startsWith(QStringLiteral("--")) && argument.contains(QLatin1Char('='))) {
-            value = argument.section(QLatin1Char('='), 1);
-            argument = argument.section(QLatin1Char('='), 0, 0);
-            hasValue = true;
-        }
-        if (withValue.contains(argument)) {
-            if (!hasValue) {
-                if (i + 1 >= arguments.size()) {
-                    return QStringLiteral("после %1 нужно значение").arg(argument);
-                }
-                value = arguments.at(++i);
-            }
-            if (argument == QStringLiteral("--top") ||
-                argument == QStringLiteral("--max-channels")) {
-                const std::optional<int> number = positiveNumber(value);
-                if (!number ||
-                    (argument == QStringLiteral("--max-channels") && *number > channelCeiling)) {
-                    return QStringLiteral("%1: нужно целое число от 1%2, а не «%3»")
-                        .arg(argument,
-                             argument == QStringLiteral("--max-channels")
-                                 ? QStringLiteral(" до %1").arg(channelCeiling)
-                                 : QString(),
-                             value);
-                }
-                (argument == QStringLiteral("--top") ? options.top : options.maxChannels) = *number;
-            } else if (argument == QStringLiteral("--task")) {
-                options.task = value;
-            } else if (argument == QStringLiteral("--tolerance")) {
-                bool ok = false;
-                const double percent =
-                    QString(value).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-                if (!ok || !(percent >= 0 && percent <= 100)) {
-                    return QStringLiteral("--tolerance: нужно число от 0 до 100 (%%), а не «%1»")
-                        .arg(value);
-                }
-                options.tolerance = percent;
-            } else if (argument == QStringLiteral("--sort")) {
-                const QStringList orders{QStringLiteral("surface"), QStringLiteral("margin"),
-                                         QStringLiteral("packs")};
-                if (!orders.contains(value)) {
-                    return QStringLiteral("--sort: нужно surface, margin или packs, а не «%1»")
-                        .arg(value);
-                }
-                options.order = static_cast<VariantOrder>(orders.indexOf(value));
-            } else if (argument == QStringLiteral("--csv")) {
-                options.csv = value;
-            } else if (argument == QStringLiteral("--pdf")) {
-                options.pdf = value;
-            } else if (argument == QStringLiteral("--exchanger")) {
-                options.exchanger = value;
-            } else if (argument == QStringLiteral("--packs")) {
-                options.packs = value;
-            } else {
-                options.channels = value;
-            }
-        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            return QStringLiteral("неизвестный параметр «%1» (справка: orven-key --help)")
-                .arg(argument);
-        } else {
-            positional << argument;
-        }
-    }
-    if (positional.isEmpty()) {
-        return QStringLiteral("не указана команда: solve, explain или check (справка: "
-                              "orven-key --help)");
-    }
-    options.command = positional.takeFirst();
-    const QStringList commands{QStringLiteral("solve"), QStringLiteral("explain"),
-                               QStringLiteral("check")};
-    if (!commands.contains(options.command)) {
-        return QStringLiteral("неизвестная команда «%1»: нужно solve, explain или check")
-            .arg(options.command);
-    }
-    if (positional.isEmpty()) {
-        return QStringLiteral("команде %1 нужен файл").arg(options.command);
-    }
-    if (positional.size() > 1) {
-        return QStringLiteral("лишний аргумент «%1»").arg(positional.at(1));
-    }
-    options.file = positional.first();
-    return QString();
 }
 
 bool readDesign(const QString& path, DesignData& design, QString& error) {
@@ -315,15 +143,6 @@ QStringList solveText(const QString& path, const DesignData& design, const Solut
     return out;
 }
 
-QString csvField(const QString& text) {
-    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
-        text.contains(QLatin1Char(';'))) {
-        return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-               QLatin1Char('"');
-    }
-    return text;
-}
-
 bool writeCsv(const QString& path, const Solution& s, bool condenser) {
     QStringList rows{QStringLiteral("место,теплообменник,пакеты холодного,пакеты горячего,каналы "
                                     "холодного,каналы горячего,Re1,Re2,K,ΔP1,ΔP2,F_req,F_geom,"
@@ -367,29 +186,83 @@ bool writePdf(const QString& path, const QStringList& lines, const QString& titl
     return writeReportPdf(operations, path, title);
 }
 
-int outputs(const QStringList& lines, const Options& options, const QString& title) {
-    writeTo(stdout, lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+int outputs(KeyIo& io, const QStringList& lines, const KeyOptions& options, const QString& title) {
+    io.out << lines.join(QLatin1Char('\n')) << QLatin1Char('\n');
     if (!options.pdf.isEmpty() && !writePdf(options.pdf, lines, title)) {
-        return badInput(QStringLiteral("файл %1 не удалось записать").arg(options.pdf));
+        return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(options.pdf));
     }
     return statusDone;
 }
 
-int solve(const Options& options) {
+} // namespace
+
+namespace orven {
+
+QString keyHelpText() {
+    return QStringLiteral(
+        "Использование:\n"
+        "  orven-key solve ФАЙЛ [--top N] [--sort ПОРЯДОК] [--max-channels N] [--csv ФАЙЛ]\n"
+        "                  [--pdf ФАЙЛ]\n"
+        "  orven-key explain ФАЙЛ --exchanger Т --packs Х,Г --channels Х1,Х2,...;Г1,...\n"
+        "                    [--pdf ФАЙЛ]\n"
+        "  orven-key check ОТЧЁТ.pdf [--task ФАЙЛ] [--tolerance П]\n"
+        "  orven-key --help | --version\n"
+        "\n"
+        "Ключ преподавателя к заданию ORVEN: все стандартные варианты теплообменника,\n"
+        "ранжированные по поверхности, запасу и числу пакетов; расчёт одного варианта\n"
+        "по шагам; проверка отчёта, напечатанного программой orven в PDF.\n"
+        "\n"
+        "  solve           перебрать все стандартные варианты задачи из ФАЙЛА\n"
+        "  explain         расчёт одного варианта формула за формулой\n"
+        "  check           пересчитать каждый блок отчёта и сравнить числа; каждая\n"
+        "                  строка отчёта должна быть строкой заголовка, исходных данных\n"
+        "                  или блока, исходные данные — в допустимых интервалах\n"
+        "  --task ФАЙЛ     сравнить исходные данные отчёта с заданием (файл задачи)\n"
+        "  --tolerance П   допустимое расхождение с заданием, % (по умолчанию 2)\n"
+        "  --top N         сколько лучших вариантов показать (по умолчанию 10)\n"
+        "  --sort ПОРЯДОК  surface — наименьшая поверхность, затем запас, затем пакеты\n"
+        "                  (по умолчанию); margin — наименьший запас; packs — меньше\n"
+        "                  пакетов. Компоновки с пакетом из одного канала — только если\n"
+        "                  другие не подходят\n"
+        "  --max-channels N  наибольшее число каналов на поток (по умолчанию — пока\n"
+        "                  поверхность не вдвое больше расчётной, не больше 2000)\n"
+        "  --csv ФАЙЛ      все подходящие варианты в таблицу CSV\n"
+        "  --pdf ФАЙЛ      то же, что на экране, документом PDF формата A4\n"
+        "  --exchanger Т   теплообменник: 0.2/100, 0.3/50, 0.3/65, 0.5Е/100, 0.5Е/150,\n"
+        "                  0.5Е/200, 0.5Г/100, 0.5Г/150, 0.5Г/200\n"
+        "  --packs Х,Г     число пакетов холодного и горячего теплоносителя\n"
+        "  --channels ...  каналы в пакетах: холодного через запятую, «;», горячего\n"
+        "  -h, --help      показать эту справку и выйти\n"
+        "  -v, --version   показать версию и выйти\n"
+        "\n"
+        "Код выхода: 0 — готово, 1 — проверка не прошла, 2 — ошибка в вызове или данных.\n"
+        "Формат файла задачи: man orven-key\n");
+}
+
+QString csvField(const QString& text) {
+    static const QRegularExpression special(QStringLiteral("[,;\"\r\n]"));
+    if (text.contains(special)) {
+        return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+               QLatin1Char('"');
+    }
+    return text;
+}
+
+int solveCommand(const KeyOptions& options, KeyIo& io) {
     DesignData design;
     QString error;
     if (!readDesign(options.file, design, error)) {
-        return badInput(error);
+        return badInput(io, error);
     }
     // Only the best --top are kept, unless the CSV asks for all of them.
     const Solution solution = solveDesign(
         design, {options.maxChannels, 5, options.order, options.csv.isEmpty() ? options.top : 0});
     if (!options.csv.isEmpty() &&
         !writeCsv(options.csv, solution, design.type == ExchangerType::Condenser)) {
-        return badInput(QStringLiteral("файл %1 не удалось записать").arg(options.csv));
+        return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(options.csv));
     }
-    return outputs(solveText(options.file, design, solution, options.top, options.order), options,
-                   QStringLiteral("ORVEN: ключ к задаче"));
+    return outputs(io, solveText(options.file, design, solution, options.top, options.order),
+                   options, QStringLiteral("ORVEN: ключ к задаче"));
 }
 
 // "40,41,41" -> the numbers; an empty list when the text is not such a list.
@@ -406,82 +279,84 @@ QList<int> numberList(const QString& text) {
     return numbers;
 }
 
-int explain(const Options& options) {
+int explainCommand(const KeyOptions& options, KeyIo& io) {
     if (options.exchanger.isEmpty() || options.packs.isEmpty() || options.channels.isEmpty()) {
-        return badInput(QStringLiteral("команде explain нужны --exchanger, --packs и --channels"));
+        return badInput(io,
+                        QStringLiteral("команде explain нужны --exchanger, --packs и --channels"));
     }
     const Exchanger* exchanger = exchangerNamed(options.exchanger);
     if (!exchanger) {
-        return badInput(QStringLiteral("--exchanger: неизвестный теплообменник «%1»; есть: %2")
-                            .arg(options.exchanger, [] {
-                                QStringList names;
-                                for (const Exchanger& e : standardExchangers()) {
-                                    names << e.name;
-                                }
-                                return names.join(QStringLiteral(", "));
-                            }()));
+        return badInput(io, QStringLiteral("--exchanger: неизвестный теплообменник «%1»; есть: %2")
+                                .arg(options.exchanger, [] {
+                                    QStringList names;
+                                    for (const Exchanger& e : standardExchangers()) {
+                                        names << e.name;
+                                    }
+                                    return names.join(QStringLiteral(", "));
+                                }()));
     }
     DesignData design;
     QString error;
     if (!readDesign(options.file, design, error)) {
-        return badInput(error);
+        return badInput(io, error);
     }
     const bool condenser = design.type == ExchangerType::Condenser;
     const QList<int> packs = numberList(options.packs);
-    if (packs.size() != 2 || packs.at(0) < 1 || packs.at(0) > 8 || packs.at(1) < 1 ||
-        packs.at(1) > 8 || (condenser && packs.at(1) != 1)) {
-        return badInput(QStringLiteral("--packs: нужно «холодные,горячие», каждое от 1 до 8 (у "
-                                       "конденсатора горячих 1), а не «%1»")
-                            .arg(options.packs));
+    if (packs.size() != 2 || packs.at(0) < 1 || packs.at(0) > maxPackCount || packs.at(1) < 1 ||
+        packs.at(1) > maxPackCount || (condenser && packs.at(1) != 1)) {
+        return badInput(io, QStringLiteral("--packs: нужно «холодные,горячие», каждое от 1 до 8 (у "
+                                           "конденсатора горячих 1), а не «%1»")
+                                .arg(options.packs));
     }
     const QStringList streams = options.channels.split(QLatin1Char(';'));
     const QList<int> cold = streams.size() == 2 ? numberList(streams.at(0)) : QList<int>();
     const QList<int> hot = streams.size() == 2 ? numberList(streams.at(1)) : QList<int>();
     const auto inRange = [](const QList<int>& list) {
-        return std::all_of(list.cbegin(), list.cend(), [](int c) { return c >= 1 && c <= 32767; });
+        return std::all_of(list.cbegin(), list.cend(),
+                           [](int c) { return c >= 1 && c <= maxChannelCount; });
     };
     if (cold.size() != packs.at(0) || hot.size() != packs.at(1) || !inRange(cold) ||
         !inRange(hot)) {
-        return badInput(QStringLiteral("--channels: нужно %1 чисел каналов холодного и %2 "
-                                       "горячего через «;», каждое от 1 до 32767, а не «%3»")
-                            .arg(packs.at(0))
-                            .arg(packs.at(1))
-                            .arg(options.channels));
+        return badInput(io, QStringLiteral("--channels: нужно %1 чисел каналов холодного и %2 "
+                                           "горячего через «;», каждое от 1 до 32767, а не «%3»")
+                                .arg(packs.at(0))
+                                .arg(packs.at(1))
+                                .arg(options.channels));
     }
     const Variant variant{static_cast<int>(exchanger - standardExchangers().data()),
                           double(packs.at(0)), packs.at(1), cold, hot};
     const int coldTotal = std::accumulate(cold.cbegin(), cold.cend(), 0);
     const int hotTotal = std::accumulate(hot.cbegin(), hot.cend(), 0);
     if (coldTotal != hotTotal || coldTotal > 32767) {
-        return badInput(QStringLiteral("--channels: всего каналов холодного %1, горячего %2; "
-                                       "нужно поровну и не больше 32767")
-                            .arg(coldTotal)
-                            .arg(hotTotal));
+        return badInput(io, QStringLiteral("--channels: всего каналов холодного %1, горячего %2; "
+                                           "нужно поровну и не больше 32767")
+                                .arg(coldTotal)
+                                .arg(hotTotal));
     }
     QStringList lines{QStringLiteral("Расчёт варианта задачи %1").arg(options.file)};
     lines += explainVariant(design, variant);
-    return outputs(lines, options, QStringLiteral("ORVEN: расчёт варианта"));
+    return outputs(io, lines, options, QStringLiteral("ORVEN: расчёт варианта"));
 }
 
-int check(const Options& options) {
+int checkCommand(const KeyOptions& options, KeyIo& io) {
     QStringList lines;
     QString error;
     if (!pdfTextLines(options.file, lines, error)) {
-        return badInput(error);
+        return badInput(io, error);
     }
     ReportCheck report = checkReportText(lines);
     if (!report.isReport) {
-        return badInput(QStringLiteral("%1 — не отчёт ORVEN (нет заголовка страницы и исходных "
-                                       "данных отчёта)")
-                            .arg(options.file));
+        return badInput(io, QStringLiteral("%1 — не отчёт ORVEN (нет заголовка страницы и исходных "
+                                           "данных отчёта)")
+                                .arg(options.file));
     }
     if (!report.designError.isEmpty()) {
-        return badInput(QStringLiteral("%1: %2").arg(options.file, report.designError));
+        return badInput(io, QStringLiteral("%1: %2").arg(options.file, report.designError));
     }
     if (!options.task.isEmpty()) {
         DesignData task;
         if (!readDesign(options.task, task, error)) {
-            return badInput(error);
+            return badInput(io, error);
         }
         compareWithTask(report, task, options.tolerance / 100);
     }
@@ -565,50 +440,118 @@ int check(const Options& options) {
                            std::count_if(
                                report.blocks.cbegin(), report.blocks.cend(),
                                [](const CheckedBlock& b) { return !b.differences.isEmpty(); })));
-    writeTo(stdout, out.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    io.out << out.join(QLatin1Char('\n')) << QLatin1Char('\n');
     return agree ? statusDone : statusFailed;
 }
 
-// Qt's own notices (fonts, runtime folder) are no business of the user's.
-void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) {
-        writeTo(stderr, QStringLiteral("orven-key: внутренняя ошибка: %1\n").arg(text));
-    }
-}
-
-} // namespace
-
-int main(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-    }
-    for (const QString& argument : arguments.mid(1)) {
-        if (argument == QStringLiteral("-h") || argument == QStringLiteral("--help")) {
-            writeTo(stdout, helpText());
-            return statusDone;
-        }
-        if (argument == QStringLiteral("-v") || argument == QStringLiteral("--version")) {
-            writeTo(stdout, QStringLiteral("orven-key " ORVEN_VERSION "\n"));
-            return statusDone;
-        }
-    }
-    Options options;
-    if (const QString error = parseArguments(arguments, options); !error.isEmpty()) {
-        return badInput(error);
-    }
-
-    // No windows: the offscreen platform gives the fonts a PDF needs without a display.
-    qInstallMessageHandler(quietMessages);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    QLocale::setDefault(QLocale::c());
-
+int runKeyCommand(const KeyOptions& options, KeyIo& io) {
     if (options.command == QStringLiteral("solve")) {
-        return solve(options);
+        return solveCommand(options, io);
     }
     if (options.command == QStringLiteral("explain")) {
-        return explain(options);
+        return explainCommand(options, io);
     }
-    return check(options);
+    return checkCommand(options, io);
 }
+
+QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const auto valued = [](const char* name) {
+        return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+    };
+    const QCommandLineOption top = valued("top");
+    const QCommandLineOption maxChannels = valued("max-channels");
+    const QCommandLineOption csv = valued("csv");
+    const QCommandLineOption pdf = valued("pdf");
+    const QCommandLineOption exchanger = valued("exchanger");
+    const QCommandLineOption packs = valued("packs");
+    const QCommandLineOption channels = valued("channels");
+    const QCommandLineOption sort = valued("sort");
+    const QCommandLineOption task = valued("task");
+    const QCommandLineOption tolerance = valued("tolerance");
+    parser.addOptions({help, version, top, maxChannels, csv, pdf, exchanger, packs, channels, sort,
+                       task, tolerance});
+    if (!parser.parse(arguments)) {
+        if (!parser.unknownOptionNames().isEmpty()) {
+            const QString name = parser.unknownOptionNames().first();
+            return QStringLiteral("неизвестный параметр «%1%2» (справка: orven-key --help)")
+                .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+        }
+        // Qt says "Missing value after '--top'."
+        static const QRegularExpression quotedName(QStringLiteral("'([^']+)'"));
+        const QString name = quotedName.match(parser.errorText()).captured(1);
+        return QStringLiteral("после %1 нужно значение").arg(name);
+    }
+    options.help = parser.isSet(help);
+    options.version = parser.isSet(version);
+    if (options.help || options.version) {
+        return QString();
+    }
+    for (const QCommandLineOption* counted : {&top, &maxChannels}) {
+        if (!parser.isSet(*counted)) {
+            continue;
+        }
+        const QString value = parser.value(*counted);
+        bool ok = false;
+        const int number = value.toInt(&ok);
+        const bool channelsLimit = counted == &maxChannels;
+        if (!ok || number < 1 || (channelsLimit && number > channelCeiling)) {
+            return QStringLiteral("--%1: нужно целое число от 1%2, а не «%3»")
+                .arg(counted->names().first(),
+                     channelsLimit ? QStringLiteral(" до %1").arg(channelCeiling) : QString(),
+                     value);
+        }
+        (channelsLimit ? options.maxChannels : options.top) = number;
+    }
+    if (parser.isSet(sort)) {
+        const QStringList orders{QStringLiteral("surface"), QStringLiteral("margin"),
+                                 QStringLiteral("packs")};
+        const QString value = parser.value(sort);
+        if (!orders.contains(value)) {
+            return QStringLiteral("--sort: нужно surface, margin или packs, а не «%1»").arg(value);
+        }
+        options.order = static_cast<VariantOrder>(orders.indexOf(value));
+    }
+    if (parser.isSet(tolerance)) {
+        bool ok = false;
+        const QString value = parser.value(tolerance);
+        const double percent =
+            QString(value).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        if (!ok || !(percent >= 0 && percent <= 100)) {
+            return QStringLiteral("--tolerance: нужно число от 0 до 100 (%), а не «%1»").arg(value);
+        }
+        options.tolerance = percent;
+    }
+    options.csv = parser.value(csv);
+    options.pdf = parser.value(pdf);
+    options.exchanger = parser.value(exchanger);
+    options.packs = parser.value(packs);
+    options.channels = parser.value(channels);
+    options.task = parser.value(task);
+
+    QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) {
+        return QStringLiteral("не указана команда: solve, explain или check (справка: "
+                              "orven-key --help)");
+    }
+    options.command = positional.takeFirst();
+    const QStringList commands{QStringLiteral("solve"), QStringLiteral("explain"),
+                               QStringLiteral("check")};
+    if (!commands.contains(options.command)) {
+        return QStringLiteral("неизвестная команда «%1»: нужно solve, explain или check")
+            .arg(options.command);
+    }
+    if (positional.isEmpty()) {
+        return QStringLiteral("команде %1 нужен файл").arg(options.command);
+    }
+    if (positional.size() > 1) {
+        return QStringLiteral("лишний аргумент «%1»").arg(positional.at(1));
+    }
+    options.file = positional.first();
+    return QString();
+}
+
+} // namespace orven
