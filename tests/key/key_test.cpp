@@ -324,7 +324,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QStringList, arguments);
         QFETCH(QString, expected);
-        const KeyRun run =
+        const Run run =
             runInProcess(QStringList{QStringLiteral("explain"), design(file)} + arguments);
         QCOMPARE(run.status, statusDone);
         QFile text(design(expected));
