@@ -176,14 +176,33 @@ bool writeCsv(const QString& path, const Solution& s, bool condenser) {
     return file.write(data) == data.size() && file.commit();
 }
 
+// The text as an A4 landscape PDF in a 6.5 pt fixed-pitch font, so that a
+// table row of up to 200 characters stands on one line; the pages are made
+// here, 79 rows each, and a page that continues the variants' table starts
+// with its header again.
 bool writePdf(const QString& path, const QStringList& lines, const QString& title) {
     ReportOperations operations{{ReportOperation::Font, QStringLiteral("Courier New Cyr"), 0},
-                                {ReportOperation::Size, QString(), 8}};
+                                {ReportOperation::Size, QString(), 6.5}};
+    const QString header = tableHeader();
+    constexpr qsizetype rowLength = 200; // characters of 6.5 pt across A4 landscape
+    int rows = 0;
+    bool inTable = false;
     for (const QString& line : lines) {
+        if (rows >= reportLinesPerPage) {
+            operations.append({ReportOperation::Page, QString(), 0});
+            rows = 0;
+            if (inTable) {
+                operations.append({ReportOperation::Line, header, 0});
+                ++rows;
+            }
+        }
+        inTable = inTable || line == header;
         operations.append(line.isEmpty() ? ReportOperation{ReportOperation::Empty, QString(), 0}
                                          : ReportOperation{ReportOperation::Line, line, 0});
+        // A longer line (a sentence, not a table row) goes on over more rows.
+        rows += std::max<int>(1, static_cast<int>((line.size() + rowLength - 1) / rowLength));
     }
-    return writeReportPdf(operations, path, title);
+    return writeReportPdf(operations, path, title, QPageLayout::Landscape);
 }
 
 int outputs(KeyIo& io, const QStringList& lines, const KeyOptions& options, const QString& title) {

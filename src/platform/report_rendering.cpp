@@ -70,11 +70,13 @@ QFont reportFont(const QString& requestedName, double points) {
 namespace {
 
 // The operations as the bytes of an A4 PDF; false when painting fails.
-bool reportPdfData(const ReportOperations& operations, const QString& title, QByteArray* data) {
+bool reportPdfData(const ReportOperations& operations, const QString& title, QByteArray* data,
+                   QPageLayout::Orientation orientation = QPageLayout::Portrait) {
     QBuffer pdf(data);
     pdf.open(QIODevice::WriteOnly);
     QPdfWriter writer(&pdf);
     writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(orientation);
     writer.setPageMargins(reportPageMargins, QPageLayout::Millimeter);
     writer.setResolution(pdfResolution);
     writer.setTitle(title);
@@ -110,14 +112,15 @@ int placeWithoutReplacing(const QByteArray& temporary, const QByteArray& target)
 
 } // namespace
 
-bool writeReportPdf(const ReportOperations& operations, const QString& path, const QString& title) {
+bool writeReportPdf(const ReportOperations& operations, const QString& path, const QString& title,
+                    QPageLayout::Orientation orientation) {
     // The PDF is made in memory, then written under a temporary name and put
     // in place only when complete; a write that fails on the way (a full disk)
     // leaves the old file as it was. QSaveFile alone does not see every failed
     // write (a buffered write that fails when the file is closed), so the size
     // on the disk is checked as well.
     QByteArray data;
-    if (!reportPdfData(operations, title, &data)) {
+    if (!reportPdfData(operations, title, &data, orientation)) {
         return false;
     }
     QSaveFile file(path);

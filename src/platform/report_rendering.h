@@ -14,6 +14,7 @@
 
 #include <QFont>
 #include <QMarginsF>
+#include <QPageLayout>
 #include <QString>
 
 class QPagedPaintDevice;
@@ -36,7 +37,8 @@ bool renderReport(const ReportOperations& operations, QPagedPaintDevice& device,
 // Writes the operations as a complete A4 PDF at path (replacing a file there
 // only once the new one is complete), or leaves nothing new there.
 bool writeReportPdf(const ReportOperations& operations, const QString& path,
-                    const QString& title = QStringLiteral("ORVEN"));
+                    const QString& title = QStringLiteral("ORVEN"),
+                    QPageLayout::Orientation orientation = QPageLayout::Portrait);
 
 // The names a new report may take in a folder: stem.pdf, stem-2.pdf, ...
 constexpr int maxReportNameNumber = 999;

@@ -335,6 +335,35 @@ private slots:
             QCOMPARE(got.value(i), want.value(i));
     }
 
+    // The variants' table in a PDF: every row on one line (all 200 of them,
+    // each ending with its channels), landscape, and every page that goes on
+    // with the table starts with its header.
+    void solvePdfKeepsRowsWhole() {
+        const QString path = dir_.filePath(QStringLiteral("solve.pdf"));
+        const Run run = runInProcess(
+            {QStringLiteral("solve"), design(QStringLiteral("worked_cooler.txt")),
+             QStringLiteral("--top"), QStringLiteral("200"), QStringLiteral("--pdf"), path});
+        QCOMPARE(run.status, statusDone);
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"),
+                        {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        QVERIFY(pdftotext.waitForFinished(30000));
+        const QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput())
+                                      .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        QVERIFY(pages.size() >= 3);
+        static const QRegularExpression row(QStringLiteral(
+            "^\\s*(\\d+)\\s+\\S+\\s+\\d+/\\d+(\\s+[-\\d.—]+){8}\\s+[\\d,]+; [\\d,]+$"));
+        int rows = 0;
+        for (qsizetype page = 0; page < pages.size(); ++page) {
+            if (page > 0)
+                QVERIFY2(pages.at(page).trimmed().startsWith(QStringLiteral("№")),
+                         qPrintable(pages.at(page).left(200)));
+            for (const QString& line : pages.at(page).split(QLatin1Char('\n')))
+                rows += row.match(line).hasMatch() ? 1 : 0;
+        }
+        QCOMPARE(rows, 200);
+    }
+
     // CSV fields as RFC 4180 asks: quoted when they hold a separator, a quote
     // or a line break, quotes doubled.
     void csvFields_data() {
