@@ -47,10 +47,15 @@ int main(int argc, char* argv[]) {
         return orven::statusDone;
     }
 
-    // No windows: the offscreen platform gives the fonts a PDF needs without a display.
     qInstallMessageHandler(quietMessages);
+    QLocale::setDefault(QLocale::c());
+    if (options.pdf.isEmpty()) {
+        // Text alone needs no fonts: no GUI application, no font database.
+        QCoreApplication application(argc, argv);
+        return orven::runKeyCommand(options, io);
+    }
+    // No windows: the offscreen platform gives the fonts a PDF needs without a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    QLocale::setDefault(QLocale::c());
     return orven::runKeyCommand(options, io);
 }
