@@ -237,6 +237,16 @@ report_pdf() {
     PDF=$1
 }
 
+# Waits until the program's standard error holds the text $1 ($2 names the
+# step in the failure).
+wait_said() {
+    deadline=$(($(now) + STEP_TIMEOUT))
+    until grep -qF "$1" "$WORK/orven.err"; do
+        [ "$(now)" -lt "$deadline" ] || fail "$2: standard error does not say \"$1\""
+        sleep 0.05
+    done
+}
+
 # Waits for a file named like $2 to appear under $1.
 wait_file() {
     deadline=$(($(now) + STEP_TIMEOUT))

@@ -47,11 +47,7 @@ start_and_end() {
     MENU_MS=$(ms)
     # The recovery runs beside the menu: its last line ($2) before the signal.
     if [ -n "${2:-}" ]; then
-        deadline=$(($(now) + STEP_TIMEOUT))
-        until grep -qF "$2" "$WORK/orven.err"; do
-            [ "$(now)" -lt "$deadline" ] || fail "$1: standard error does not say \"$2\""
-            sleep 0.05
-        done
+        wait_said "$2" "$1"
     else
         sleep 0.3
     fi

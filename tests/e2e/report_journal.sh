@@ -31,11 +31,7 @@ ORVEN_PID=
 start_orven keep
 wait_window "НАЧАЛО РАБОТЫ С ПРОГРАММОЙ" >/dev/null || exit 1
 # The recovery runs beside the menu: its line on standard error comes last.
-deadline=$(($(now) + STEP_TIMEOUT))
-until grep -q "восстановлен в файле" "$WORK/orven.err"; do
-    [ "$(now)" -lt "$deadline" ] || fail "the next start did not recover the report"
-    sleep 0.05
-done
+wait_said "восстановлен в файле" "the next start"
 report_pdf
 case "$PDF" in
 *-восстановлен.pdf) ;;
