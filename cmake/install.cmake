@@ -27,6 +27,7 @@ endforeach()
 add_custom_target(orven_data ALL DEPENDS ${ORVEN_COMPRESSED_OUTPUTS})
 
 install(TARGETS orven orven-key RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS orven-key-pdf RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/orven)
 install(FILES data/orven.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/orven.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${ORVEN_GENERATED}/orven.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -1,11 +1,9 @@
 #include "key/commands.h"
 
 #include "key/design_file.h"
-#include "key/pdf_text.h"
 #include "key/protocol.h"
 #include "key/report_check.h"
 #include "key/variants.h"
-#include "platform/report_rendering.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -23,6 +21,11 @@
 using namespace orven;
 
 namespace {
+
+KeyPdfFunctions pdf;
+
+// Rows of a page of the report's renderer (platform/report_rendering.h).
+constexpr int pdfRowsPerPage = 79;
 
 // One Russian line on the error stream, and the status of bad input.
 int badInput(KeyIo& io, const QString& message) {
@@ -188,7 +191,7 @@ bool writePdf(const QString& path, const QStringList& lines, const QString& titl
     int rows = 0;
     bool inTable = false;
     for (const QString& line : lines) {
-        if (rows >= reportLinesPerPage) {
+        if (rows >= pdfRowsPerPage) {
             operations.append({ReportOperation::Page, QString(), 0});
             rows = 0;
             if (inTable) {
@@ -202,7 +205,7 @@ bool writePdf(const QString& path, const QStringList& lines, const QString& titl
         // A longer line (a sentence, not a table row) goes on over more rows.
         rows += std::max<int>(1, static_cast<int>((line.size() + rowLength - 1) / rowLength));
     }
-    return writeReportPdf(operations, path, title, QPageLayout::Landscape);
+    return pdf.write != nullptr && pdf.write(operations, path, title, true);
 }
 
 int outputs(KeyIo& io, const QStringList& lines, const KeyOptions& options, const QString& title) {
@@ -360,7 +363,10 @@ int explainCommand(const KeyOptions& options, KeyIo& io) {
 int checkCommand(const KeyOptions& options, KeyIo& io) {
     QStringList lines;
     QString error;
-    if (!pdfTextLines(options.file, lines, error)) {
+    if (pdf.readText == nullptr) {
+        return badInput(io, QStringLiteral("чтение PDF недоступно"));
+    }
+    if (!pdf.readText(options.file, lines, error)) {
         return badInput(io, error);
     }
     ReportCheck report = checkReportText(lines);
@@ -461,6 +467,40 @@ int checkCommand(const KeyOptions& options, KeyIo& io) {
                                [](const CheckedBlock& b) { return !b.differences.isEmpty(); })));
     io.out << out.join(QLatin1Char('\n')) << QLatin1Char('\n');
     return agree ? statusDone : statusFailed;
+}
+
+int keyMain(int argc, char* argv[],
+            const std::function<int(const KeyOptions& options, KeyIo& io)>& run) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+    KeyIo io{out, err};
+    KeyOptions options;
+    if (const QString error = parseKeyArguments(arguments, options); !error.isEmpty()) {
+        return badInput(io, error);
+    }
+    if (options.help) {
+        out << keyHelpText();
+        return statusDone;
+    }
+    if (options.version) {
+        out << QStringLiteral("orven-key " ORVEN_VERSION "\n");
+        return statusDone;
+    }
+    return run(options, io);
+}
+
+void setKeyPdfFunctions(const KeyPdfFunctions& functions) {
+    pdf = functions;
+}
+
+bool needsPdf(const KeyOptions& options) {
+    return options.command == QStringLiteral("check") || !options.pdf.isEmpty();
 }
 
 int runKeyCommand(const KeyOptions& options, KeyIo& io) {

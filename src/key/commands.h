@@ -8,10 +8,13 @@
 // report code.
 
 #include "key/variants.h"
+#include "report/report_journal.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+
+#include <functional>
 
 namespace orven {
 
@@ -51,6 +54,27 @@ int explainCommand(const KeyOptions& options, KeyIo& io);
 int checkCommand(const KeyOptions& options, KeyIo& io);
 // The command options.command names.
 int runKeyCommand(const KeyOptions& options, KeyIo& io);
+
+// Reading a report's PDF and writing a PDF need poppler and QtGui, which the
+// program loads only where a command needs them (the helper orven-key-pdf);
+// the commands reach them through these functions, set by that program's
+// main(). Unset, a command that needs one says so.
+struct KeyPdfFunctions {
+    // The rows of a PDF's text, pages divided by "\f"; false with an error text.
+    bool (*readText)(const QString& path, QStringList& lines, QString& error) = nullptr;
+    // Writes the operations as an A4 PDF, landscape or portrait.
+    bool (*write)(const ReportOperations& operations, const QString& path, const QString& title,
+                  bool landscape) = nullptr;
+};
+void setKeyPdfFunctions(const KeyPdfFunctions& functions);
+// True when the command needs them: check reads a PDF, --pdf writes one.
+bool needsPdf(const KeyOptions& options);
+
+// What both programs' main() do: the command line parsed (a bad one: one
+// line on standard error, status 2), --help and --version answered, and
+// otherwise run() called with the options and the standard streams.
+int keyMain(int argc, char* argv[],
+            const std::function<int(const KeyOptions& options, KeyIo& io)>& run);
 
 // A CSV field as RFC 4180 asks: quoted when it holds a separator (, or ;), a
 // quote or a line break, quotes doubled.

@@ -1,5 +1,6 @@
 // orven-key: the teacher's key to a design (key/commands.h). main() parses the
-// command line and dispatches.
+// command line and dispatches; the commands that read or write a PDF are run
+// by the helper orven-key-pdf, so that the others load QtCore alone.
 //
 //   orven-key solve FILE [--top N] [--sort ORDER] [--max-channels N] [--csv FILE] [--pdf FILE]
 //   orven-key explain FILE --exchanger E --packs COLD,HOT --channels C1,...;H1,... [--pdf FILE]
@@ -7,55 +8,42 @@
 
 #include "key/commands.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 
-#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
-// Qt's own notices (fonts, runtime folder) are no business of the user's.
-void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) {
-        std::fputs(QStringLiteral("orven-key: внутренняя ошибка: %1\n").arg(text).toUtf8(), stderr);
-    }
+// The helper beside this program (a build tree), else where it is installed,
+// relative to this program (bin/../libexec/orven/orven-key-pdf).
+QString pdfHelper() {
+    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    const QDir folder = QFileInfo(self).absoluteDir();
+    const QString beside = folder.filePath(QStringLiteral("orven-key-pdf"));
+    return QFileInfo(beside).isExecutable()
+               ? beside
+               : QDir::cleanPath(folder.filePath(QStringLiteral(ORVEN_KEY_PDF_HELPER)));
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-    }
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    out.setEncoding(QStringConverter::Utf8);
-    err.setEncoding(QStringConverter::Utf8);
-    orven::KeyIo io{out, err};
-    orven::KeyOptions options;
-    if (const QString error = orven::parseKeyArguments(arguments, options); !error.isEmpty()) {
-        err << QStringLiteral("orven-key: ") << error << QLatin1Char('\n');
-        return orven::statusBadInput;
-    }
-    if (options.help) {
-        out << orven::keyHelpText();
-        return orven::statusDone;
-    }
-    if (options.version) {
-        out << QStringLiteral("orven-key " ORVEN_VERSION "\n");
-        return orven::statusDone;
-    }
-
-    qInstallMessageHandler(quietMessages);
-    QLocale::setDefault(QLocale::c());
-    if (options.pdf.isEmpty()) {
-        // Text alone needs no fonts: no GUI application, no font database.
+    return orven::keyMain(argc, argv, [&](const orven::KeyOptions& options, orven::KeyIo& io) {
+        if (orven::needsPdf(options)) {
+            const QByteArray helper = QFile::encodeName(pdfHelper());
+            ::execv(helper.constData(), argv);
+            io.err << QStringLiteral("orven-key: программа orven-key-pdf (%1), которая читает и "
+                                     "пишет PDF, не запускается")
+                          .arg(pdfHelper())
+                   << QLatin1Char('\n');
+            return orven::statusBadInput;
+        }
         QCoreApplication application(argc, argv);
+        QLocale::setDefault(QLocale::c());
         return orven::runKeyCommand(options, io);
-    }
-    // No windows: the offscreen platform gives the fonts a PDF needs without a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    return orven::runKeyCommand(options, io);
+    });
 }

@@ -26,6 +26,12 @@ done
 [ -x "$PREFIX/bin/orven" ] || fail "bin/orven is not executable"
 "$PREFIX/bin/orven" --version | grep -qx "orven $ORVEN_VERSION" || fail "the installed orven --version"
 "$PREFIX/bin/orven-key" --version | grep -qx "orven-key $ORVEN_VERSION" || fail "the installed orven-key --version"
+# The commands with a PDF run in the helper, found from the installed orven-key.
+[ -x "$PREFIX/libexec/orven/orven-key-pdf" ] || fail "libexec/orven/orven-key-pdf is not installed"
+"$PREFIX/bin/orven-key" solve "$(dirname "$0")/../key/worked_cooler.txt" --top 2 --pdf "$PREFIX/key.pdf" \
+    >/dev/null 2>"$PREFIX.err" || { cat "$PREFIX.err"; fail "the installed orven-key solve --pdf"; }
+rm -f "$PREFIX.err"
+[ -s "$PREFIX/key.pdf" ] || fail "the installed orven-key wrote no PDF"
 
 desktop-file-validate "$PREFIX/share/applications/orven.desktop" || fail "desktop-file-validate"
 entry=$PREFIX/share/applications/orven.desktop

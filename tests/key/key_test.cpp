@@ -5,6 +5,7 @@
 #include "core/design_case.h"
 #include "key/commands.h"
 #include "key/design_file.h"
+#include "key/pdf_text.h"
 #include "key/variants.h"
 #include "platform/report_rendering.h"
 #include "platform/system_report_printer.h"
@@ -131,6 +132,13 @@ private slots:
         QVERIFY2(QFileInfo(qEnvironmentVariable("ORVEN_KEY")).isExecutable(),
                  "ORVEN_KEY names the orven-key program");
         QVERIFY(dir_.isValid());
+        // The PDF part, as the helper orven-key-pdf sets it.
+        setKeyPdfFunctions(
+            {pdfTextLines, [](const ReportOperations& operations, const QString& path,
+                              const QString& title, bool landscape) {
+                 return writeReportPdf(operations, path, title,
+                                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+             }});
     }
 
     void spreadChannels_data() {

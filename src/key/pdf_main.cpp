@@ -1,0 +1,42 @@
+// orven-key-pdf: the part of the teacher's key that reads and writes PDFs
+// (poppler, QtGui). orven-key starts it in its own place for the commands
+// that need it (check, --pdf), so that the other commands run without loading
+// those libraries. It takes orven-key's command line as it is.
+
+#include "key/commands.h"
+#include "key/pdf_text.h"
+#include "platform/report_rendering.h"
+
+#include <QGuiApplication>
+#include <QLocale>
+
+#include <cstdio>
+
+namespace {
+
+// Qt's own notices (fonts, runtime folder) are no business of the user's.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fputs(QStringLiteral("orven-key: внутренняя ошибка: %1\n").arg(text).toUtf8(), stderr);
+    }
+}
+
+bool writePdf(const orven::ReportOperations& operations, const QString& path, const QString& title,
+              bool landscape) {
+    return orven::writeReportPdf(operations, path, title,
+                                 landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    return orven::keyMain(argc, argv, [&](const orven::KeyOptions& options, orven::KeyIo& io) {
+        orven::setKeyPdfFunctions({orven::pdfTextLines, writePdf});
+        qInstallMessageHandler(quietMessages);
+        // No windows: the offscreen platform gives the fonts a PDF needs without a display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication application(argc, argv);
+        QLocale::setDefault(QLocale::c());
+        return orven::runKeyCommand(options, io);
+    });
+}
