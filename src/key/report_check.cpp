@@ -202,28 +202,19 @@ QString quoted(const QString& text) {
     return line.size() > 80 ? line.left(77) + QStringLiteral("...") : line;
 }
 
-// The name of slot 1..14 that starts the row, of either type; 0 for none.
-int parameterStarting(const QString& row) {
+// The slot 1..14 whose name (of either type) starts the row, 0 for none;
+// value gets what follows the name.
+int parameterStarting(const QString& row, QString* value) {
     for (int slot = 1; slot <= initialDataCount; ++slot) {
         for (const QString& name : {coolerParameterName(slot), condenserParameterName(slot)}) {
-            if (!valueAfter(row, name).isNull()) {
+            const QString after = valueAfter(row, name);
+            if (!after.isNull()) {
+                *value = after;
                 return slot;
             }
         }
     }
     return 0;
-}
-
-QString valueOfParameter(const QString& row) {
-    for (int slot = 1; slot <= initialDataCount; ++slot) {
-        for (const QString& name : {coolerParameterName(slot), condenserParameterName(slot)}) {
-            const QString value = valueAfter(row, name);
-            if (!value.isNull()) {
-                return value;
-            }
-        }
-    }
-    return QString();
 }
 
 } // namespace
@@ -280,11 +271,12 @@ ReportCheck checkReportText(const QStringList& allLines) {
         if (plain(text) == resultsTitle) {
             break;
         }
-        const int next = parameterStarting(text);
+        QString value;
+        const int next = parameterStarting(text, &value);
         if (next == slot + 1 && !found[next]) {
             slot = next;
             found[slot] = true;
-            report.design.texts[slot] = valueOfParameter(text);
+            report.design.texts[slot] = value;
         } else if (slot > 0 && next == 0) {
             report.design.texts[slot] += plain(text); // a value that went on
         } else {

@@ -56,12 +56,7 @@ struct LeftJournal {
 QList<LeftJournal> leftJournals() {
     QList<LeftJournal> found;
     const QDir::Filters every = QDir::AllEntries | QDir::Hidden | QDir::System;
-    QStringList folders{journalStateFolder()};
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (QDir::isAbsolutePath(runtime)) {
-        folders << QDir::cleanPath(runtime + QStringLiteral("/orven"));
-    }
-    for (const QString& folder : folders) {
+    for (const QString& folder : journalFolderPlaces()) {
         // Only a folder that is (or can be made) the user's own private one.
         if (!QFileInfo::exists(folder) || !makePrivateFolder(folder)) {
             continue;
@@ -181,6 +176,11 @@ void recoverLeftReports(const RecoveryTeller& tell,
     }
 }
 
+void writeStandardErrorLine(const QString& line) {
+    std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+}
+
 void startReportRecovery(RecoveryTeller tell) {
     stopReportRecovery();
     QPointer<QCoreApplication> app = QCoreApplication::instance();
@@ -188,19 +188,15 @@ void startReportRecovery(RecoveryTeller tell) {
         // Standard error is written at once, so that a recovery that ends as
         // the program ends is still told there; the rest goes to the event
         // loop of the program.
-        const auto toStandardError = [](const QString& line) {
-            std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
-            std::fflush(stderr);
-        };
         const auto toStudent = [&](const QString& message, const QString& pdfPath) {
-            toStandardError(message);
+            writeStandardErrorLine(message);
             if (app) {
                 QMetaObject::invokeMethod(
                     app, [tell, message, pdfPath] { tell(message, pdfPath); },
                     Qt::QueuedConnection);
             }
         };
-        recoverLeftReports(toStudent, toStandardError,
+        recoverLeftReports(toStudent, writeStandardErrorLine,
                            [] { return QThread::currentThread()->isInterruptionRequested(); });
     });
     static const bool registered = std::atexit(stopRecoveryAtExit) == 0;

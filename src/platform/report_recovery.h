@@ -30,6 +30,9 @@ void recoverLeftReports(const RecoveryTeller& tell,
                         const std::function<void(const QString&)>& complain,
                         const std::function<bool()>& stop = {});
 
+// One line on standard error, flushed at once (safe from any thread).
+void writeStandardErrorLine(const QString& line);
+
 // The same on a thread of its own: every message goes to standard error at
 // once and to tell on the thread that started it (through its event loop).
 // Waits for a recovery already running first.

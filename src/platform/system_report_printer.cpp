@@ -15,8 +15,6 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
-#include <cstdio>
-
 namespace orven {
 
 namespace {
@@ -54,9 +52,7 @@ bool SystemReportPrinter::folderTakesFiles(const QString& folder) {
 void SystemReportPrinter::recoverLeftReports() {
     orven::recoverLeftReports(
         [this](const QString& message, const QString& pdfPath) { tell(message, pdfPath); },
-        [](const QString& line) {
-            std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
-        });
+        writeStandardErrorLine);
 }
 
 void SystemReportPrinter::startRecovery() {
@@ -81,8 +77,7 @@ QStringList SystemReportPrinter::reportFolders() {
 }
 
 void SystemReportPrinter::tell(const QString& message, const QString& pdfPath) {
-    std::fputs((message + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
-    std::fflush(stderr);
+    writeStandardErrorLine(message);
     if (messageListener_) {
         messageListener_(message, pdfPath);
     }

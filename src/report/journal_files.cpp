@@ -77,14 +77,20 @@ bool makePrivateFolder(const QString& path) {
     return true;
 }
 
+QStringList journalFolderPlaces() {
+    QStringList places{journalStateFolder()};
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString inRuntime = QDir::cleanPath(runtime + QStringLiteral("/orven"));
+    if (QDir::isAbsolutePath(runtime) && !places.contains(inRuntime)) {
+        places << inRuntime;
+    }
+    return places;
+}
+
 QStringList journalFolders() {
     QStringList folders;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    for (const QString& folder :
-         {journalStateFolder(), QDir::isAbsolutePath(runtime)
-                                    ? QDir::cleanPath(runtime + QStringLiteral("/orven"))
-                                    : QString()}) {
-        if (!folder.isEmpty() && !folders.contains(folder) && makePrivateFolder(folder)) {
+    for (const QString& folder : journalFolderPlaces()) {
+        if (makePrivateFolder(folder)) {
             folders << folder;
         }
     }

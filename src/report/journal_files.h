@@ -29,6 +29,9 @@ inline const QString oldJournalNamePattern = QStringLiteral(".orven-report-*.jou
 // The state folder of the program ($XDG_STATE_HOME/orven, an absolute
 // XDG_STATE_HOME only, else ~/.local/state/orven); not created.
 QString journalStateFolder();
+// Where journals are kept, in order of preference: the state folder, and
+// $XDG_RUNTIME_DIR/orven when that variable is an absolute path; not created.
+QStringList journalFolderPlaces();
 // The folders a journal may be kept in, in order of preference, each created
 // when missing (mode 0700) and taken only when it is a real folder of the
 // user's own that nobody else can enter.
