@@ -24,7 +24,14 @@ foreach(file IN LISTS ORVEN_COMPRESSED)
                      WORKING_DIRECTORY ${ORVEN_GENERATED} VERBATIM)
   list(APPEND ORVEN_COMPRESSED_OUTPUTS ${ORVEN_GENERATED}/${file}.gz)
 endforeach()
-add_custom_target(orven_data ALL DEPENDS ${ORVEN_COMPRESSED_OUTPUTS})
+# The one fluid table shipped: water from the formulations, as the key prints
+# it, so that teachers see the format of their own tables with real values.
+add_custom_command(OUTPUT ${ORVEN_GENERATED}/fluids/water.txt
+                   COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVEN_GENERATED}/fluids
+                   COMMAND orven-key fluid-table вода 0 100 10 > ${ORVEN_GENERATED}/fluids/water.txt
+                   DEPENDS orven-key VERBATIM)
+add_custom_target(orven_data ALL DEPENDS ${ORVEN_COMPRESSED_OUTPUTS}
+                                         ${ORVEN_GENERATED}/fluids/water.txt)
 
 install(TARGETS orven orven-key RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS orven-key-pdf RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/orven)
@@ -33,6 +40,7 @@ install(FILES data/orven.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/
 install(FILES ${ORVEN_GENERATED}/orven.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${ORVEN_GENERATED}/orven.1.gz ${ORVEN_GENERATED}/orven-key.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${ORVEN_GENERATED}/fluids/water.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/orven/fluids)
 install(FILES data/copyright ${ORVEN_GENERATED}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 

@@ -3,10 +3,14 @@
 #include "key/design_file.h"
 #include "key/protocol.h"
 #include "key/report_check.h"
+#include "key/task_file.h"
 #include "key/variants.h"
+#include "properties/fluids.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -34,23 +38,63 @@ int badInput(KeyIo& io, const QString& message) {
     return statusBadInput;
 }
 
-bool readDesign(const QString& path, DesignData& design, QString& error) {
-    QFile file(path);
-    if (!file.exists()) {
-        error = QStringLiteral("файл %1 не найден").arg(path);
+// A design or task file is a few lines; a huge file is not one.
+constexpr qint64 largestInputFile = 1 << 20;
+
+// What a file named on the command line is called in the output.
+QString shownName(const QString& path) {
+    return path == QStringLiteral("-") ? QStringLiteral("стандартный ввод") : path;
+}
+
+// The file named on the command line, or standard input for "-"; name is what
+// error lines call it.
+bool readInput(const QString& path, KeyIo& io, QByteArray& contents, QString& name,
+               QString& error) {
+    name = shownName(path);
+    if (path == QStringLiteral("-")) {
+        if (io.in == nullptr || !io.in->isReadable()) {
+            error = QStringLiteral("стандартный ввод нельзя прочитать");
+            return false;
+        }
+        contents = io.in->read(largestInputFile + 1);
+    } else {
+        QFile file(path);
+        if (!file.exists()) {
+            error = QStringLiteral("файл %1 не найден").arg(path);
+            return false;
+        }
+        if (!file.open(QIODevice::ReadOnly)) {
+            error = QStringLiteral("файл %1 нельзя прочитать").arg(path);
+            return false;
+        }
+        contents = file.read(largestInputFile + 1);
+    }
+    if (contents.size() > largestInputFile) {
+        error = QStringLiteral("%1: файл слишком велик для файла задачи").arg(name);
         return false;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("файл %1 нельзя прочитать").arg(path);
-        return false;
-    }
-    // A design is a few lines; a huge file is not one.
-    constexpr qint64 largestDesign = 1 << 20;
-    if (file.size() > largestDesign) {
-        error = QStringLiteral("%1: файл слишком велик для файла задачи").arg(path);
-        return false;
-    }
-    return readDesignFile(file.readAll(), path, design, error);
+    return true;
+}
+
+bool readDesign(const QString& path, KeyIo& io, DesignData& design, QString& error) {
+    QByteArray contents;
+    QString name;
+    return readInput(path, io, contents, name, error) &&
+           readDesignFile(contents, name, design, error);
+}
+
+// The fluid tables installed with the program, found from its own place
+// (bin/../share/orven/fluids), so that any prefix finds them.
+QString installedFluidsFolder() {
+    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    return QDir::cleanPath(
+        QFileInfo(self).absoluteDir().filePath(QStringLiteral(ORVEN_FLUIDS_RELATIVE)));
+}
+
+bool writeTextFile(const QString& path, const QString& text) {
+    QSaveFile file(path);
+    const QByteArray data = text.toUtf8();
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
 }
 
 QString typeName(ExchangerType type) {
@@ -273,7 +317,7 @@ QString csvField(const QString& text) {
 int solveCommand(const KeyOptions& options, KeyIo& io) {
     DesignData design;
     QString error;
-    if (!readDesign(options.file, design, error)) {
+    if (!readDesign(options.file, io, design, error)) {
         return badInput(io, error);
     }
     // Only the best --top are kept, unless the CSV asks for all of them.
@@ -283,7 +327,8 @@ int solveCommand(const KeyOptions& options, KeyIo& io) {
         !writeCsv(options.csv, solution, design.type == ExchangerType::Condenser)) {
         return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(options.csv));
     }
-    return outputs(io, solveText(options.file, design, solution, options.top, options.order),
+    return outputs(io,
+                   solveText(shownName(options.file), design, solution, options.top, options.order),
                    options, QStringLiteral("ORVEN: ключ к задаче"));
 }
 
@@ -319,7 +364,7 @@ int explainCommand(const KeyOptions& options, KeyIo& io) {
     }
     DesignData design;
     QString error;
-    if (!readDesign(options.file, design, error)) {
+    if (!readDesign(options.file, io, design, error)) {
         return badInput(io, error);
     }
     const bool condenser = design.type == ExchangerType::Condenser;
@@ -355,7 +400,7 @@ int explainCommand(const KeyOptions& options, KeyIo& io) {
                                 .arg(coldTotal)
                                 .arg(hotTotal));
     }
-    QStringList lines{QStringLiteral("Расчёт варианта задачи %1").arg(options.file)};
+    QStringList lines{QStringLiteral("Расчёт варианта задачи %1").arg(shownName(options.file))};
     lines += explainVariant(design, variant);
     return outputs(io, lines, options, QStringLiteral("ORVEN: расчёт варианта"));
 }
@@ -380,7 +425,7 @@ int checkCommand(const KeyOptions& options, KeyIo& io) {
     }
     if (!options.task.isEmpty()) {
         DesignData task;
-        if (!readDesign(options.task, task, error)) {
+        if (!readDesign(options.task, io, task, error)) {
             return badInput(io, error);
         }
         compareWithTask(report, task, options.tolerance / 100);
@@ -469,6 +514,103 @@ int checkCommand(const KeyOptions& options, KeyIo& io) {
     return agree ? statusDone : statusFailed;
 }
 
+// The folders of fluid tables; false with the error when --fluids names no folder.
+bool fluidFoldersOf(const KeyOptions& options, QStringList& folders, QString& error) {
+    if (!options.fluids.isEmpty() && !QFileInfo(options.fluids).isDir()) {
+        error = QStringLiteral("--fluids: папка %1 не найдена").arg(options.fluids);
+        return false;
+    }
+    folders = fluidFolders(options.fluids, installedFluidsFolder());
+    return true;
+}
+
+int prepareCommand(const KeyOptions& options, KeyIo& io) {
+    QByteArray contents;
+    QString name;
+    QString error;
+    TaskData task;
+    PreparedTask prepared;
+    QStringList folders;
+    if (!fluidFoldersOf(options, folders, error) ||
+        !readInput(options.file, io, contents, name, error) ||
+        !readTaskFile(contents, name, task, error)) {
+        return badInput(io, error);
+    }
+    if (!prepareTask(task, folders, prepared, error)) {
+        return badInput(io, QStringLiteral("%1: %2").arg(name, error));
+    }
+    const QString design = preparedDesignText(prepared, name);
+    if (!options.output.isEmpty() && !writeTextFile(options.output, design)) {
+        return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(options.output));
+    }
+    if (options.protocol) {
+        io.out << QStringLiteral("Подготовка исходных данных задачи %1").arg(name)
+               << QLatin1Char('\n') << prepared.protocol.join(QLatin1Char('\n'))
+               << QLatin1Char('\n');
+    } else if (options.output.isEmpty()) {
+        io.out << design;
+    }
+    return statusDone;
+}
+
+int fluidTableCommand(const KeyOptions& options, KeyIo& io) {
+    const QStringList& a = options.arguments;
+    std::array<double, 3> range{};
+    const QStringList what{QStringLiteral("начальная температура"),
+                           QStringLiteral("конечная температура"), QStringLiteral("шаг")};
+    for (int i = 0; i < 3; ++i) {
+        if (!parseDecimal(a.at(i + 1), range[static_cast<std::size_t>(i)])) {
+            return badInput(
+                io, QStringLiteral("fluid-table: %1 «%2» — не число").arg(what.at(i), a.at(i + 1)));
+        }
+    }
+    const auto [from, to, step] = range;
+    constexpr double mostRows = 10000;
+    if (!(step > 0) || !(to >= from) || (to - from) / step > mostRows) {
+        return badInput(io, QStringLiteral("fluid-table: нужно ОТ ≤ ДО и шаг больше нуля, не "
+                                           "больше %1 строк")
+                                .arg(mostRows));
+    }
+    QStringList folders;
+    QString error;
+    Fluid fluid;
+    if (!fluidFoldersOf(options, folders, error) || !findFluid(a.at(0), folders, fluid, error)) {
+        return badInput(io, error);
+    }
+    QStringList lines{QStringLiteral("# Свойства жидкости «%1»: %2")
+                          .arg(fluid.name, fluid.isWater() ? fluid.source
+                                                           : QStringLiteral("таблица %1, линейная "
+                                                                            "интерполяция")
+                                                                 .arg(fluid.source)),
+                      QStringLiteral("# orven-key fluid-table %1").arg(a.join(QLatin1Char(' '))),
+                      QStringLiteral("жидкость = %1").arg(fluid.name),
+                      QStringLiteral("# %1 %2 %3 %4 %5")
+                          .arg(QStringLiteral("t, °C"), 6)
+                          .arg(QStringLiteral("ρ, кг/м^3"), 11)
+                          .arg(QStringLiteral("μ, Па·с"), 12)
+                          .arg(QStringLiteral("c, Дж/(кг·К)"), 13)
+                          .arg(QStringLiteral("λ, Вт/(м·К)"), 12)};
+    const auto rows = static_cast<int>(std::floor((to - from) / step + 1e-9));
+    for (int i = 0; i <= rows; ++i) {
+        // Each temperature from the start, so that steps do not add up errors.
+        const double t =
+            i == rows && std::abs(from + i * step - to) < 1e-9 * step ? to : from + i * step;
+        LiquidProperties liquid;
+        if (!fluidProperties(fluid, t, liquid, error)) {
+            return badInput(io, QStringLiteral("fluid-table: %1").arg(error));
+        }
+        const auto six = [](double v) { return QString::number(v, 'g', 6); };
+        lines << QStringLiteral("%1 %2 %3 %4 %5")
+                     .arg(QString::number(t, 'g', 10), 8)
+                     .arg(six(liquid.density), 11)
+                     .arg(six(liquid.viscosity), 12)
+                     .arg(six(liquid.heatCapacity), 13)
+                     .arg(six(liquid.conductivity), 12);
+    }
+    io.out << lines.join(QLatin1Char('\n')) << QLatin1Char('\n');
+    return statusDone;
+}
+
 int keyMain(int argc, char* argv[],
             const std::function<int(const KeyOptions& options, KeyIo& io)>& run) {
     QStringList arguments;
@@ -479,7 +621,9 @@ int keyMain(int argc, char* argv[],
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
-    KeyIo io{out, err};
+    QFile in;
+    in.open(stdin, QIODevice::ReadOnly);
+    KeyIo io{out, err, &in};
     KeyOptions options;
     if (const QString error = parseKeyArguments(arguments, options); !error.isEmpty()) {
         return badInput(io, error);
@@ -510,6 +654,12 @@ int runKeyCommand(const KeyOptions& options, KeyIo& io) {
     if (options.command == QStringLiteral("explain")) {
         return explainCommand(options, io);
     }
+    if (options.command == QStringLiteral("prepare")) {
+        return prepareCommand(options, io);
+    }
+    if (options.command == QStringLiteral("fluid-table")) {
+        return fluidTableCommand(options, io);
+    }
     return checkCommand(options, io);
 }
 
@@ -531,8 +681,12 @@ QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
     const QCommandLineOption sort = valued("sort");
     const QCommandLineOption task = valued("task");
     const QCommandLineOption tolerance = valued("tolerance");
+    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                    QString(), QStringLiteral("value"));
+    const QCommandLineOption protocol(QStringLiteral("protocol"));
+    const QCommandLineOption fluids = valued("fluids");
     parser.addOptions({help, version, top, maxChannels, csv, pdf, exchanger, packs, channels, sort,
-                       task, tolerance});
+                       task, tolerance, output, protocol, fluids});
     if (!parser.parse(arguments)) {
         if (!parser.unknownOptionNames().isEmpty()) {
             const QString name = parser.unknownOptionNames().first();
@@ -590,25 +744,34 @@ QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
     options.packs = parser.value(packs);
     options.channels = parser.value(channels);
     options.task = parser.value(task);
+    options.output = parser.value(output);
+    options.protocol = parser.isSet(protocol);
+    options.fluids = parser.value(fluids);
 
     QStringList positional = parser.positionalArguments();
+    const QString commandList = QStringLiteral("solve, explain, check, prepare или fluid-table");
     if (positional.isEmpty()) {
-        return QStringLiteral("не указана команда: solve, explain или check (справка: "
-                              "orven-key --help)");
+        return QStringLiteral("не указана команда: %1 (справка: orven-key --help)")
+            .arg(commandList);
     }
     options.command = positional.takeFirst();
     const QStringList commands{QStringLiteral("solve"), QStringLiteral("explain"),
-                               QStringLiteral("check")};
+                               QStringLiteral("check"), QStringLiteral("prepare"),
+                               QStringLiteral("fluid-table")};
     if (!commands.contains(options.command)) {
-        return QStringLiteral("неизвестная команда «%1»: нужно solve, explain или check")
-            .arg(options.command);
+        return QStringLiteral("неизвестная команда «%1»: нужно %2")
+            .arg(options.command, commandList);
     }
-    if (positional.isEmpty()) {
-        return QStringLiteral("команде %1 нужен файл").arg(options.command);
+    const bool table = options.command == QStringLiteral("fluid-table");
+    const qsizetype wanted = table ? 4 : 1;
+    if (positional.size() < wanted) {
+        return table ? QStringLiteral("команде fluid-table нужны ЖИДКОСТЬ ОТ ДО ШАГ (°C)")
+                     : QStringLiteral("команде %1 нужен файл").arg(options.command);
     }
-    if (positional.size() > 1) {
-        return QStringLiteral("лишний аргумент «%1»").arg(positional.at(1));
+    if (positional.size() > wanted) {
+        return QStringLiteral("лишний аргумент «%1»").arg(positional.at(wanted));
     }
+    options.arguments = positional;
     options.file = positional.first();
     return QString();
 }

@@ -10,6 +10,7 @@
 #include "key/variants.h"
 #include "report/report_journal.h"
 
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -23,8 +24,9 @@ constexpr int statusFailed = 1;
 constexpr int statusBadInput = 2;
 
 struct KeyOptions {
-    QString command; // solve, explain, check
-    QString file;
+    QString command;       // solve, explain, check, prepare, fluid-table
+    QString file;          // "-" is standard input
+    QStringList arguments; // fluid-table: NAME FROM TO STEP
     bool help = false;
     bool version = false;
     int top = 10;
@@ -36,12 +38,16 @@ struct KeyOptions {
     QString channels;
     VariantOrder order = VariantOrder::Surface;
     QString task;
-    double tolerance = 2; // per cent
+    double tolerance = 2;  // per cent
+    QString output;        // prepare -o: the design file
+    bool protocol = false; // prepare --protocol
+    QString fluids;        // --fluids: the teacher's folder of fluid tables
 };
 
 struct KeyIo {
     QTextStream& out;
     QTextStream& err;
+    QIODevice* in = nullptr; // standard input, for a file named "-"
 };
 
 // The command line without the program's name; an error text (Russian, one
@@ -52,6 +58,8 @@ QString keyHelpText();
 int solveCommand(const KeyOptions& options, KeyIo& io);
 int explainCommand(const KeyOptions& options, KeyIo& io);
 int checkCommand(const KeyOptions& options, KeyIo& io);
+int prepareCommand(const KeyOptions& options, KeyIo& io);
+int fluidTableCommand(const KeyOptions& options, KeyIo& io);
 // The command options.command names.
 int runKeyCommand(const KeyOptions& options, KeyIo& io);
 

@@ -1,12 +1,12 @@
 #include "key/design_file.h"
 
 #include "calculation/calculation.h"
+#include "core/text_file.h"
 #include "core/text_format.h"
 #include "initial_data/initial_data.h"
 #include "initial_data/parameter_names.h"
 
 #include <QLocale>
-#include <QStringDecoder>
 
 #include <optional>
 
@@ -69,34 +69,20 @@ bool readDesignFile(const QByteArray& contents, const QString& fileName, DesignD
                     QString& error) {
     design = DesignData{};
     const auto fail = [&](int line, const QString& what) {
-        error = line > 0 ? QStringLiteral("%1, строка %2: %3").arg(fileName).arg(line).arg(what)
-                         : QStringLiteral("%1: %2").arg(fileName, what);
+        error = fileErrorText(fileName, line, what);
         return false;
     };
-    if (contents.contains('\0')) {
-        return fail(0, QStringLiteral("это не текстовый файл"));
-    }
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(contents);
-    if (decoder.hasError()) {
-        return fail(0, QStringLiteral("файл не в кодировке UTF-8"));
+    QList<TextLine> lines;
+    if (!readTextLines(contents, fileName, lines, error)) {
+        return false;
     }
 
     std::optional<ExchangerType> type;
     std::array<int, initialDataCount + 1> lineOfSlot{};
     int typeLine = 0;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (int index = 0; index < lines.size(); ++index) {
-        const int lineNumber = index + 1;
-        QString line = lines.at(index);
-        const qsizetype comment = line.indexOf(QLatin1Char('#'));
-        if (comment >= 0) {
-            line.truncate(comment);
-        }
-        line = line.trimmed();
-        if (line.isEmpty()) {
-            continue;
-        }
+    for (const TextLine& textLine : lines) {
+        const int lineNumber = textLine.number;
+        const QString& line = textLine.text;
         int slot = 0;
         QString value = line;
         const qsizetype equals = line.indexOf(QLatin1Char('='));

@@ -21,20 +21,6 @@ QString result(double value, const QString& unit = QString()) {
            QString::number(value, 'g', QLocale::FloatingPointShortest) + QLatin1Char(')');
 }
 
-class Protocol {
-public:
-    void title(const QString& text) { lines_ << QString() << text; }
-    void step(const QString& formula, const QString& substituted, const QString& value) {
-        lines_ << QStringLiteral("    ") + formula << QStringLiteral("      ") + substituted
-               << QStringLiteral("      ") + value;
-    }
-    void note(const QString& text) { lines_ << QStringLiteral("    ") + text; }
-    QStringList lines() const { return lines_; }
-
-private:
-    QStringList lines_;
-};
-
 QString regimeName(FlowRegime regime) {
     return regime == FlowRegime::Turbulent ? QStringLiteral("турбулентный")
                                            : QStringLiteral("ламинарный");
@@ -57,6 +43,25 @@ Correlation explainRegime(Protocol& p, const DesignCase& dc, const QString& re, 
 
 } // namespace
 
+const QStringList& initialDataSymbols() {
+    static const QStringList symbols{QString(),
+                                     QStringLiteral("G1"),
+                                     QStringLiteral("λ1"),
+                                     QStringLiteral("ρ1"),
+                                     QStringLiteral("μ1"),
+                                     QStringLiteral("c1"),
+                                     QStringLiteral("G2"),
+                                     QStringLiteral("λ2"),
+                                     QStringLiteral("ρ2"),
+                                     QStringLiteral("μ2"),
+                                     QStringLiteral("c2"),
+                                     QStringLiteral("Δt"),
+                                     QStringLiteral("Σr"),
+                                     QStringLiteral("Q"),
+                                     QStringLiteral("ε")};
+    return symbols;
+}
+
 QStringList explainVariant(const DesignData& design, const Variant& variant) {
     DesignCase dc;
     loadDesign(dc, design);
@@ -73,21 +78,7 @@ QStringList explainVariant(const DesignData& design, const Variant& variant) {
                .arg(condenser ? QStringLiteral("конденсатор") : QStringLiteral("холодильник")));
     p.note(QStringLiteral("Вариант: ") + variantText(variant));
     p.title(QStringLiteral("Исходные данные"));
-    const QStringList symbols{QString(),
-                              QStringLiteral("G1"),
-                              QStringLiteral("λ1"),
-                              QStringLiteral("ρ1"),
-                              QStringLiteral("μ1"),
-                              QStringLiteral("c1"),
-                              QStringLiteral("G2"),
-                              QStringLiteral("λ2"),
-                              QStringLiteral("ρ2"),
-                              QStringLiteral("μ2"),
-                              QStringLiteral("c2"),
-                              QStringLiteral("Δt"),
-                              QStringLiteral("Σr"),
-                              QStringLiteral("Q"),
-                              QStringLiteral("ε")};
+    const QStringList& symbols = initialDataSymbols();
     for (int slot = 1; slot <= initialDataCount; ++slot) {
         p.note(QStringLiteral("%1 = %2   %3")
                    .arg(symbols.at(slot), n(in[slot]), parameterName(design.type, slot)));

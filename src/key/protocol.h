@@ -12,6 +12,25 @@
 
 namespace orven {
 
+// The lines of a protocol: a title after a blank line; a step as its formula,
+// the formula with the numbers put in, and the result, each indented.
+class Protocol {
+public:
+    void title(const QString& text) { lines_ << QString() << text; }
+    void step(const QString& formula, const QString& substituted, const QString& value) {
+        lines_ << QStringLiteral("    ") + formula << QStringLiteral("      ") + substituted
+               << QStringLiteral("      ") + value;
+    }
+    void note(const QString& text) { lines_ << QStringLiteral("    ") + text; }
+    QStringList lines() const { return lines_; }
+
+private:
+    QStringList lines_;
+};
+
+// G1, λ1, ρ1, ... ε: the symbols of initial-data slots 1..14.
+const QStringList& initialDataSymbols();
+
 QStringList explainVariant(const DesignData& design, const Variant& variant);
 
 } // namespace orven

@@ -6,7 +6,6 @@
 #include <QSaveFile>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,35 +16,6 @@ namespace {
 // The record of recovered journals stays small: the newest lines are kept.
 constexpr int recordedJournalsKept = 1000;
 constexpr qint64 recordSizeLimit = 256 * 1024;
-
-FileIdentity identityOf(const struct stat& status) {
-    return {static_cast<quint64>(status.st_dev), static_cast<quint64>(status.st_ino),
-            static_cast<qint64>(status.st_size),
-            static_cast<qint64>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
-}
-
-// The whole of an open file, at most limit bytes; false when it is larger
-// (it may have grown since it was looked at) or a read fails.
-bool readAtMost(int descriptor, qint64 limit, QByteArray* data) {
-    data->clear();
-    char buffer[65536];
-    while (true) {
-        const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return false;
-        }
-        if (got == 0) {
-            return true;
-        }
-        if (data->size() + got > limit) {
-            return false;
-        }
-        data->append(buffer, got);
-    }
-}
 
 } // namespace
 
@@ -95,36 +65,6 @@ QStringList journalFolders() {
         }
     }
     return folders;
-}
-
-JournalFileRead readJournalFile(const QString& path, qint64 limit, QByteArray* data,
-                                FileIdentity* identity) {
-    data->clear();
-    const QByteArray name = QFile::encodeName(path);
-    const int descriptor =
-        ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (descriptor < 0) {
-        return errno == ELOOP ? JournalFileRead::NotRegular : JournalFileRead::Unreadable;
-    }
-    struct stat status {};
-    JournalFileRead result = JournalFileRead::Read;
-    if (::fstat(descriptor, &status) != 0) {
-        result = JournalFileRead::Unreadable;
-    } else if (!S_ISREG(status.st_mode)) {
-        result = JournalFileRead::NotRegular;
-    } else if (status.st_uid != ::geteuid()) {
-        result = JournalFileRead::NotOwned;
-    } else if (status.st_size > limit) {
-        result = JournalFileRead::TooLarge;
-    } else if (!readAtMost(descriptor, limit, data)) {
-        data->clear();
-        result = JournalFileRead::TooLarge;
-    }
-    if (identity != nullptr) {
-        *identity = identityOf(status);
-    }
-    ::close(descriptor);
-    return result;
 }
 
 QString reportNameStamp(const QString& fileName) {

@@ -9,6 +9,8 @@
 // the report's name is taken from it, and only when it has the report names'
 // shape.
 
+#include "core/bounded_file.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -40,27 +42,12 @@ QStringList journalFolders();
 // away from a folder of the user's own); false when it cannot be one.
 bool makePrivateFolder(const QString& path);
 
-// What identifies one file on the disk across runs.
-struct FileIdentity {
-    quint64 device = 0;
-    quint64 inode = 0;
-    qint64 size = 0;
-    qint64 modified = 0; // nanoseconds since the epoch
-
-    bool operator==(const FileIdentity&) const = default;
-};
-
-enum class JournalFileRead {
-    Read,       // data holds the whole file
-    NotRegular, // a link, a folder, a FIFO, a device...
-    NotOwned,   // another user's file
-    TooLarge,   // larger than the limit; left alone
-    Unreadable,
-};
-// Reads a journal without following a link at its name, without blocking on
-// a FIFO and never more than limit bytes.
-JournalFileRead readJournalFile(const QString& path, qint64 limit, QByteArray* data,
-                                FileIdentity* identity);
+// A journal is read as a file from outside, and only when it is the user's own.
+using JournalFileRead = FileRead;
+inline JournalFileRead readJournalFile(const QString& path, qint64 limit, QByteArray* data,
+                                       FileIdentity* identity) {
+    return readBoundedFile(path, limit, data, identity, FileOwner::User);
+}
 
 // The time stamp (yyyy-MM-dd-HHmmss) of a report's name
 // ("orven-report-<stamp>.pdf", "-<n>" allowed before ".pdf") or of a journal's

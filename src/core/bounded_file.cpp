@@ -1,0 +1,75 @@
+#include "core/bounded_file.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orven {
+
+namespace {
+
+FileIdentity identityOf(const struct stat& status) {
+    return {static_cast<quint64>(status.st_dev), static_cast<quint64>(status.st_ino),
+            static_cast<qint64>(status.st_size),
+            static_cast<qint64>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
+// The whole of an open file, at most limit bytes; false when it is larger
+// (it may have grown since it was looked at) or a read fails.
+bool readAtMost(int descriptor, qint64 limit, QByteArray* data) {
+    data->clear();
+    char buffer[65536];
+    while (true) {
+        const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return false;
+        }
+        if (got == 0) {
+            return true;
+        }
+        if (data->size() + got > limit) {
+            return false;
+        }
+        data->append(buffer, got);
+    }
+}
+
+} // namespace
+
+FileRead readBoundedFile(const QString& path, qint64 limit, QByteArray* data,
+                         FileIdentity* identity, FileOwner owner) {
+    data->clear();
+    const QByteArray name = QFile::encodeName(path);
+    const int descriptor =
+        ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return errno == ELOOP ? FileRead::NotRegular : FileRead::Unreadable;
+    }
+    struct stat status {};
+    FileRead result = FileRead::Read;
+    if (::fstat(descriptor, &status) != 0) {
+        result = FileRead::Unreadable;
+    } else if (!S_ISREG(status.st_mode)) {
+        result = FileRead::NotRegular;
+    } else if (owner == FileOwner::User && status.st_uid != ::geteuid()) {
+        result = FileRead::NotOwned;
+    } else if (status.st_size > limit) {
+        result = FileRead::TooLarge;
+    } else if (!readAtMost(descriptor, limit, data)) {
+        data->clear();
+        result = FileRead::TooLarge;
+    }
+    if (identity != nullptr) {
+        *identity = identityOf(status);
+    }
+    ::close(descriptor);
+    return result;
+}
+
+} // namespace orven

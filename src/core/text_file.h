@@ -1,0 +1,25 @@
+#pragma once
+// The plain text files a teacher writes (designs, tasks, fluid tables): UTF-8,
+// "#" starts a comment, blank lines are ignored; every fault is one Russian
+// line that names the file and, where there is one, the line.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace orven {
+
+struct TextLine {
+    int number = 0; // from 1
+    QString text;   // without its comment and outer blanks; never empty
+};
+
+// "FILE, строка N: what", or "FILE: what" for line 0.
+QString fileErrorText(const QString& fileName, int line, const QString& what);
+
+// The file's lines that hold something; false with the error line when the
+// contents are not UTF-8 text.
+bool readTextLines(const QByteArray& contents, const QString& fileName, QList<TextLine>& lines,
+                   QString& error);
+
+} // namespace orven
