@@ -23,13 +23,18 @@ struct TaskKey {
     QString latin;
 };
 const QList<TaskKey>& taskKeys() {
-    static const QList<TaskKey> keys{
-        {QStringLiteral("тип"), {}},          {QStringLiteral("горячий"), {}},
-        {QStringLiteral("холодный"), {}},     {QStringLiteral("g1"), {}},
-        {QStringLiteral("t1н"), QStringLiteral("t1n")}, {QStringLiteral("t1к"), QStringLiteral("t1k")},
-        {QStringLiteral("p1"), {}},           {QStringLiteral("tнас"), QStringLiteral("tsat")},
-        {QStringLiteral("t2н"), QStringLiteral("t2n")}, {QStringLiteral("t2к"), QStringLiteral("t2k")},
-        {QStringLiteral("r"), {}},            {QStringLiteral("eps"), {}}};
+    static const QList<TaskKey> keys{{QStringLiteral("тип"), {}},
+                                     {QStringLiteral("горячий"), {}},
+                                     {QStringLiteral("холодный"), {}},
+                                     {QStringLiteral("g1"), {}},
+                                     {QStringLiteral("t1н"), QStringLiteral("t1n")},
+                                     {QStringLiteral("t1к"), QStringLiteral("t1k")},
+                                     {QStringLiteral("p1"), {}},
+                                     {QStringLiteral("tнас"), QStringLiteral("tsat")},
+                                     {QStringLiteral("t2н"), QStringLiteral("t2n")},
+                                     {QStringLiteral("t2к"), QStringLiteral("t2k")},
+                                     {QStringLiteral("r"), {}},
+                                     {QStringLiteral("eps"), {}}};
     return keys;
 }
 
@@ -57,8 +62,8 @@ QString roundedText(double value) {
     if (value == 0 || !std::isfinite(value)) {
         return full(value);
     }
-    const int decimals = std::clamp(3 - static_cast<int>(std::floor(std::log10(std::abs(value)))),
-                                    0, 12);
+    const int decimals =
+        std::clamp(3 - static_cast<int>(std::floor(std::log10(std::abs(value)))), 0, 12);
     QString text = QString::number(value, 'f', decimals);
     if (text.contains(QLatin1Char('.'))) {
         while (text.endsWith(QLatin1Char('0'))) {
@@ -89,8 +94,8 @@ bool readTaskFile(const QByteArray& contents, const QString& fileName, TaskData&
         const QString& line = textLine.text;
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals < 0) {
-            return fail(lineNumber, QStringLiteral("нужна строка «ключ = значение», а не «%1»")
-                                        .arg(line));
+            return fail(lineNumber,
+                        QStringLiteral("нужна строка «ключ = значение», а не «%1»").arg(line));
         }
         QString key = line.left(equals).trimmed().toLower();
         const QString value = line.mid(equals + 1).trimmed();
@@ -121,8 +126,9 @@ bool readTaskFile(const QByteArray& contents, const QString& fileName, TaskData&
     const auto number = [&](const char* key, double& value) {
         const Entry& entry = entries.at(QString::fromUtf8(key));
         if (!parseDecimal(entry.value, value)) {
-            return fail(entry.line, QStringLiteral("%1: «%2» — не число")
-                                        .arg(QString::fromUtf8(key), entry.value));
+            return fail(
+                entry.line,
+                QStringLiteral("%1: «%2» — не число").arg(QString::fromUtf8(key), entry.value));
         }
         return true;
     };
@@ -191,11 +197,11 @@ bool readTaskFile(const QByteArray& contents, const QString& fileName, TaskData&
                 return false;
             }
             if (!(value >= lowestSteamPressure && value <= highestSteamPressure)) {
-                return fail(entries.at(QStringLiteral("p1")).line,
-                            QStringLiteral("давление пара p1 = %1 МПа вне интервала от %2 до %3 "
-                                           "МПа")
-                                .arg(full(value), full(lowestSteamPressure),
-                                     full(highestSteamPressure)));
+                return fail(
+                    entries.at(QStringLiteral("p1")).line,
+                    QStringLiteral("давление пара p1 = %1 МПа вне интервала от %2 до %3 "
+                                   "МПа")
+                        .arg(full(value), full(lowestSteamPressure), full(highestSteamPressure)));
             }
             task.steamPressure = value;
         } else {
@@ -251,11 +257,12 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
         if (x > y) {
             return true;
         }
-        error = QStringLiteral("%1 = %2 °C не выше %3 = %4 °C: %5").arg(a, full(x), b, full(y), why);
+        error =
+            QStringLiteral("%1 = %2 °C не выше %3 = %4 °C: %5").arg(a, full(x), b, full(y), why);
         return false;
     };
-    if ((!condenser && !above(QStringLiteral("t1н"), task.hotIn, QStringLiteral("t1к"),
-                              task.hotOut, QStringLiteral("горячий теплоноситель должен остывать"))) ||
+    if ((!condenser && !above(QStringLiteral("t1н"), task.hotIn, QStringLiteral("t1к"), task.hotOut,
+                              QStringLiteral("горячий теплоноситель должен остывать"))) ||
         !above(QStringLiteral("t2к"), task.coldOut, QStringLiteral("t2н"), task.coldIn,
                QStringLiteral("холодный теплоноситель должен нагреваться")) ||
         !above(hotInName, hotIn, QStringLiteral("t2к"), task.coldOut,
@@ -384,10 +391,21 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
 
     DesignData& design = prepared.design;
     design.type = task.type;
-    const std::array<double, initialDataCount + 1> values{
-        0,        task.hotFlow,          hot.conductivity, hot.density,      hot.viscosity,
-        hot.heatCapacity, coldFlow,      cold.conductivity, cold.density,    cold.viscosity,
-        cold.heatCapacity, dt,           task.resistance,  q,                task.drivingForce};
+    const std::array<double, initialDataCount + 1> values{0,
+                                                          task.hotFlow,
+                                                          hot.conductivity,
+                                                          hot.density,
+                                                          hot.viscosity,
+                                                          hot.heatCapacity,
+                                                          coldFlow,
+                                                          cold.conductivity,
+                                                          cold.density,
+                                                          cold.viscosity,
+                                                          cold.heatCapacity,
+                                                          dt,
+                                                          task.resistance,
+                                                          q,
+                                                          task.drivingForce};
     DesignCase check;
     for (int slot = 1; slot <= initialDataCount; ++slot) {
         design.values[slot] = values[static_cast<std::size_t>(slot)];
@@ -399,8 +417,8 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
     if (check.initialDataInvalid) {
         const int slot = check.firstInvalidParameter;
         error = QStringLiteral("исходное данное «%1» (%2) = %3 вне допустимого интервала %4")
-                    .arg(parameterName(task.type, slot), designKeys().at(slot),
-                         design.texts[slot], admissibleText(slot));
+                    .arg(parameterName(task.type, slot), designKeys().at(slot), design.texts[slot],
+                         admissibleText(slot));
         return false;
     }
 

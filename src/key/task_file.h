@@ -51,7 +51,7 @@ bool readTaskFile(const QByteArray& contents, const QString& fileName, TaskData&
                   QString& error);
 
 struct PreparedTask {
-    DesignData design;  // the 14 values at full precision
+    DesignData design;    // the 14 values at full precision
     QStringList protocol; // each step: formula, numbers put in, result
 };
 

@@ -28,7 +28,8 @@ QString nameKey(const QString& name) {
 // One row's interpolation between two rows of a table.
 LiquidProperties between(const FluidRow& a, const FluidRow& b, double celsius) {
     const double w = (celsius - a.celsius) / (b.celsius - a.celsius);
-    const auto mix = [w](double x, double y) { return x + w * (y - x); };
+    // Exact at both rows.
+    const auto mix = [w](double x, double y) { return x * (1 - w) + y * w; };
     const LiquidProperties& p = a.properties;
     const LiquidProperties& q = b.properties;
     return {mix(p.density, q.density), mix(p.viscosity, q.viscosity),
@@ -101,14 +102,15 @@ bool readFluidTable(const QByteArray& contents, const QString& fileName, Fluid& 
         }
         const QStringList fields = line.split(blanks);
         if (fields.size() != columns.size()) {
-            return fail(lineNumber, QStringLiteral("нужно 5 чисел (t ρ μ c λ), а в строке %1")
-                                        .arg(fields.size()));
+            return fail(
+                lineNumber,
+                QStringLiteral("нужно 5 чисел (t ρ μ c λ), а в строке %1").arg(fields.size()));
         }
         std::array<double, 5> numbers{};
         for (int c = 0; c < 5; ++c) {
             if (!parseDecimal(fields.at(c), numbers[static_cast<std::size_t>(c)])) {
-                return fail(lineNumber, QStringLiteral("%1: «%2» — не число")
-                                            .arg(columns.at(c), fields.at(c)));
+                return fail(lineNumber,
+                            QStringLiteral("%1: «%2» — не число").arg(columns.at(c), fields.at(c)));
             }
             if (c > 0 && !(numbers[static_cast<std::size_t>(c)] > 0)) {
                 return fail(lineNumber, QStringLiteral("%1 должна быть больше нуля, а не %2")
@@ -116,10 +118,11 @@ bool readFluidTable(const QByteArray& contents, const QString& fileName, Fluid& 
             }
         }
         if (!fluid.rows.isEmpty() && !(numbers[0] > fluid.rows.last().celsius)) {
-            return fail(lineNumber,
-                        QStringLiteral("температура %1 °C не выше, чем в предыдущей строке (%2 °C): "
-                                       "строки идут по возрастанию температуры")
-                            .arg(fields.at(0), temperatureText(fluid.rows.last().celsius)));
+            return fail(
+                lineNumber,
+                QStringLiteral("температура %1 °C не выше, чем в предыдущей строке (%2 °C): "
+                               "строки идут по возрастанию температуры")
+                    .arg(fields.at(0), temperatureText(fluid.rows.last().celsius)));
         }
         fluid.rows.append(FluidRow{numbers[0], {numbers[1], numbers[2], numbers[3], numbers[4]}});
     }

@@ -30,7 +30,7 @@ struct FluidRow {
 
 struct Fluid {
     QString name;
-    QString source; // the table's file, or the formulations for water
+    QString source;       // the table's file, or the formulations for water
     QList<FluidRow> rows; // a table's rows; empty for water
 
     bool isWater() const { return rows.isEmpty(); }

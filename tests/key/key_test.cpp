@@ -10,6 +10,7 @@
 #include "platform/report_rendering.h"
 #include "platform/system_report_printer.h"
 #include "results/report_progress.h"
+#include "support/key_runs.h"
 #include "support/test_support.h"
 #include "support/worked_examples.h"
 
@@ -20,29 +21,13 @@
 #include <functional>
 
 using namespace orven;
+using orven::test::Run;
+using orven::test::runInProcess;
+using orven::test::runKey;
 
 Q_DECLARE_METATYPE(orven::ExchangerType)
 
 namespace {
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run runKey(const QStringList& arguments) {
-    QProcess process;
-    process.start(qEnvironmentVariable("ORVEN_KEY"), arguments);
-    Run run;
-    if (!process.waitForFinished(60000)) {
-        return run;
-    }
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 QString design(const QString& name) {
     return test::sourceDir() + QStringLiteral("/tests/key/") + name;
@@ -97,29 +82,6 @@ void printCoolerReport(ReportPrinter& printer, const QList<int>& channelTotals,
         printResults(c, printer);
     }
     finishReport(c, printer);
-}
-
-// A command run in this process, as main() runs it.
-Run runInProcess(const QStringList& arguments) {
-    Run run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    KeyIo io{out, err};
-    KeyOptions options;
-    const QString error =
-        parseKeyArguments(QStringList{QStringLiteral("orven-key")} + arguments, options);
-    if (!error.isEmpty()) {
-        run.status = statusBadInput;
-        run.err = error;
-        return run;
-    }
-    const QLocale previous;
-    QLocale::setDefault(QLocale::c());
-    run.status = runKeyCommand(options, io);
-    QLocale::setDefault(previous);
-    out.flush();
-    err.flush();
-    return run;
 }
 
 } // namespace

@@ -1,0 +1,51 @@
+#include "support/key_runs.h"
+
+#include "key/commands.h"
+
+#include <QBuffer>
+#include <QLocale>
+#include <QProcess>
+
+namespace orven::test {
+
+Run runKey(const QStringList& arguments, const QByteArray& input) {
+    QProcess process;
+    process.start(qEnvironmentVariable("ORVEN_KEY"), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Run run;
+    if (!process.waitForFinished(60000)) {
+        return run;
+    }
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+Run runInProcess(const QStringList& arguments, const QByteArray& input) {
+    Run run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    QBuffer in;
+    in.setData(input);
+    in.open(QIODevice::ReadOnly);
+    KeyIo io{out, err, &in};
+    KeyOptions options;
+    const QString error =
+        parseKeyArguments(QStringList{QStringLiteral("orven-key")} + arguments, options);
+    if (!error.isEmpty()) {
+        run.status = statusBadInput;
+        run.err = error;
+        return run;
+    }
+    const QLocale previous;
+    QLocale::setDefault(QLocale::c());
+    run.status = runKeyCommand(options, io);
+    QLocale::setDefault(previous);
+    out.flush();
+    err.flush();
+    return run;
+}
+
+} // namespace orven::test

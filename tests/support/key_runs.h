@@ -1,0 +1,21 @@
+#pragma once
+// Runs of the teacher's key: the installed program (ORVEN_KEY names it), or a
+// command in this process as main() runs it.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace orven::test {
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// input, when given, is the program's standard input.
+Run runKey(const QStringList& arguments, const QByteArray& input = {});
+Run runInProcess(const QStringList& arguments, const QByteArray& input = {});
+
+} // namespace orven::test
