@@ -10,17 +10,26 @@ QString fileErrorText(const QString& fileName, int line, const QString& what) {
                     : QStringLiteral("%1: %2").arg(fileName, what);
 }
 
-bool readTextLines(const QByteArray& contents, const QString& fileName, QList<TextLine>& lines,
-                   QString& error) {
-    lines.clear();
+bool decodeTextFile(const QByteArray& contents, const QString& fileName, QString& text,
+                    QString& error) {
     if (contents.contains('\0')) {
         error = fileErrorText(fileName, 0, QStringLiteral("это не текстовый файл"));
         return false;
     }
     QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(contents);
+    text = decoder.decode(contents);
     if (decoder.hasError()) {
         error = fileErrorText(fileName, 0, QStringLiteral("файл не в кодировке UTF-8"));
+        return false;
+    }
+    return true;
+}
+
+bool readTextLines(const QByteArray& contents, const QString& fileName, QList<TextLine>& lines,
+                   QString& error) {
+    lines.clear();
+    QString text;
+    if (!decodeTextFile(contents, fileName, text, error)) {
         return false;
     }
     const QStringList all = text.split(QLatin1Char('\n'));

@@ -17,6 +17,11 @@ struct TextLine {
 // "FILE, строка N: what", or "FILE: what" for line 0.
 QString fileErrorText(const QString& fileName, int line, const QString& what);
 
+// The contents as text; false with the error line when they are not UTF-8
+// text.
+bool decodeTextFile(const QByteArray& contents, const QString& fileName, QString& text,
+                    QString& error);
+
 // The file's lines that hold something; false with the error line when the
 // contents are not UTF-8 text.
 bool readTextLines(const QByteArray& contents, const QString& fileName, QList<TextLine>& lines,

@@ -1,4 +1,5 @@
 #include "key/commands.h"
+#include "key/command_support.h"
 
 #include "key/design_file.h"
 #include "key/protocol.h"
@@ -31,7 +32,14 @@ KeyPdfFunctions pdf;
 // Rows of a page of the report's renderer (platform/report_rendering.h).
 constexpr int pdfRowsPerPage = 79;
 
-// One Russian line on the error stream, and the status of bad input.
+} // namespace
+
+namespace orven {
+
+const KeyPdfFunctions& keyPdfFunctions() {
+    return pdf;
+}
+
 int badInput(KeyIo& io, const QString& message) {
     io.err << QStringLiteral("orven-key: ") << message << QLatin1Char('\n');
     io.err.flush();
@@ -41,13 +49,10 @@ int badInput(KeyIo& io, const QString& message) {
 // A design or task file is a few lines; a huge file is not one.
 constexpr qint64 largestInputFile = 1 << 20;
 
-// What a file named on the command line is called in the output.
 QString shownName(const QString& path) {
     return path == QStringLiteral("-") ? QStringLiteral("стандартный ввод") : path;
 }
 
-// The file named on the command line, or standard input for "-"; name is what
-// error lines call it.
 bool readInput(const QString& path, KeyIo& io, QByteArray& contents, QString& name,
                QString& error) {
     name = shownName(path);
@@ -125,7 +130,6 @@ QString tableRow(int rank, const Evaluated& e, bool condenser) {
         .arg(channelsText(e.variant));
 }
 
-// How the suitable variants are ranked, in words.
 QString orderText(VariantOrder order) {
     switch (order) {
     case VariantOrder::Margin:
@@ -223,10 +227,6 @@ bool writeCsv(const QString& path, const Solution& s, bool condenser) {
     return file.write(data) == data.size() && file.commit();
 }
 
-// The text as an A4 landscape PDF in a 6.5 pt fixed-pitch font, so that a
-// table row of up to 200 characters stands on one line; the pages are made
-// here, 79 rows each, and a page that continues the variants' table starts
-// with its header again.
 bool writePdf(const QString& path, const QStringList& lines, const QString& title) {
     ReportOperations operations{{ReportOperation::Font, QStringLiteral("Courier New Cyr"), 0},
                                 {ReportOperation::Size, QString(), 6.5}};
@@ -235,6 +235,12 @@ bool writePdf(const QString& path, const QStringList& lines, const QString& titl
     int rows = 0;
     bool inTable = false;
     for (const QString& line : lines) {
+        if (line == pdfPageBreak) {
+            operations.append({ReportOperation::Page, QString(), 0});
+            rows = 0;
+            inTable = false;
+            continue;
+        }
         if (rows >= pdfRowsPerPage) {
             operations.append({ReportOperation::Page, QString(), 0});
             rows = 0;
@@ -260,10 +266,6 @@ int outputs(KeyIo& io, const QStringList& lines, const KeyOptions& options, cons
     return statusDone;
 }
 
-} // namespace
-
-namespace orven {
-
 QString keyHelpText() {
     return QStringLiteral(
         "Использование:\n"
@@ -274,6 +276,8 @@ QString keyHelpText() {
         "  orven-key check ОТЧЁТ.pdf [--task ФАЙЛ] [--tolerance П]\n"
         "  orven-key prepare ЗАДАНИЕ [-o ФАЙЛ] [--protocol] [--fluids ПАПКА]\n"
         "  orven-key fluid-table ЖИДКОСТЬ ОТ ДО ШАГ [--fluids ПАПКА]\n"
+        "  orven-key assign --class СПИСОК.csv --template ШАБЛОН --out ПАПКА [--seed N]\n"
+        "                   [--min-suitable K] [--with-values] [--course ТЕКСТ]\n"
         "  orven-key --help | --version\n"
         "\n"
         "Ключ преподавателя к заданию ORVEN: исходные данные из условия задания; все\n"
@@ -289,9 +293,15 @@ QString keyHelpText() {
         "  prepare         14 исходных данных из условия задания (свойства при средних\n"
         "                  температурах, тепловой баланс, среднелогарифмический напор)\n"
         "  fluid-table     свойства жидкости от ОТ до ДО °C с ШАГОМ в формате таблицы\n"
+        "  assign          индивидуальные задания группы по шаблону: листы заданий,\n"
+        "                  ключ преподавателя, таблица вариантов для grade\n"
         "  -o ФАЙЛ         prepare: записать файл задачи в ФАЙЛ\n"
         "  --protocol      prepare: показать расчёт по шагам\n"
         "  --fluids ПАПКА  искать таблицы жидкостей сначала в ПАПКЕ\n"
+        "  --seed N        assign: зерно жеребьёвки (по умолчанию 1)\n"
+        "  --min-suitable K  assign: не меньше K подходящих вариантов (по умолчанию 3)\n"
+        "  --with-values   assign: 14 исходных данных на листе задания\n"
+        "  --course ТЕКСТ  assign: заголовок листов заданий\n"
         "  --task ФАЙЛ     сравнить исходные данные отчёта с заданием (файл задачи)\n"
         "  --tolerance П   допустимое расхождение с заданием, % (по умолчанию 2)\n"
         "  --top N         сколько лучших вариантов показать (по умолчанию 10)\n"
@@ -310,7 +320,8 @@ QString keyHelpText() {
         "  -h, --help      показать эту справку и выйти\n"
         "  -v, --version   показать версию и выйти\n"
         "\n"
-        "Код выхода: 0 — готово, 1 — проверка не прошла, 2 — ошибка в вызове или данных.\n"
+        "Код выхода: 0 — готово, 1 — проверка не прошла (assign: шаблон не дал заданий\n"
+        "на всех), 2 — ошибка в вызове или данных.\n"
         "Форматы файлов задачи, задания и таблиц жидкостей: man orven-key\n");
 }
 
@@ -523,7 +534,6 @@ int checkCommand(const KeyOptions& options, KeyIo& io) {
     return agree ? statusDone : statusFailed;
 }
 
-// The folders of fluid tables; false with the error when --fluids names no folder.
 bool fluidFoldersOf(const KeyOptions& options, QStringList& folders, QString& error) {
     if (!options.fluids.isEmpty() && !QFileInfo(options.fluids).isDir()) {
         error = QStringLiteral("--fluids: папка %1 не найдена").arg(options.fluids);
@@ -548,7 +558,7 @@ int prepareCommand(const KeyOptions& options, KeyIo& io) {
     if (!prepareTask(task, folders, prepared, error)) {
         return badInput(io, QStringLiteral("%1: %2").arg(name, error));
     }
-    const QString design = preparedDesignText(prepared, name);
+    const QString design = preparedDesignText(prepared, QStringLiteral("задача ") + name);
     if (!options.output.isEmpty() && !writeTextFile(options.output, design)) {
         return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(options.output));
     }
@@ -653,7 +663,8 @@ void setKeyPdfFunctions(const KeyPdfFunctions& functions) {
 }
 
 bool needsPdf(const KeyOptions& options) {
-    return options.command == QStringLiteral("check") || !options.pdf.isEmpty();
+    return options.command == QStringLiteral("check") ||
+           options.command == QStringLiteral("assign") || !options.pdf.isEmpty();
 }
 
 int runKeyCommand(const KeyOptions& options, KeyIo& io) {
@@ -668,6 +679,9 @@ int runKeyCommand(const KeyOptions& options, KeyIo& io) {
     }
     if (options.command == QStringLiteral("fluid-table")) {
         return fluidTableCommand(options, io);
+    }
+    if (options.command == QStringLiteral("assign")) {
+        return assignCommand(options, io);
     }
     return checkCommand(options, io);
 }
@@ -694,8 +708,17 @@ QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
                                     QString(), QStringLiteral("value"));
     const QCommandLineOption protocol(QStringLiteral("protocol"));
     const QCommandLineOption fluids = valued("fluids");
-    parser.addOptions({help, version, top, maxChannels, csv, pdf, exchanger, packs, channels, sort,
-                       task, tolerance, output, protocol, fluids});
+    const QCommandLineOption classList = valued("class");
+    const QCommandLineOption taskTemplate = valued("template");
+    const QCommandLineOption outFolder = valued("out");
+    const QCommandLineOption seed = valued("seed");
+    const QCommandLineOption minSuitable = valued("min-suitable");
+    const QCommandLineOption withValues(QStringLiteral("with-values"));
+    const QCommandLineOption course = valued("course");
+    parser.addOptions({help,      version,     top,        maxChannels, csv,          pdf,
+                       exchanger, packs,       channels,   sort,        task,         tolerance,
+                       output,    protocol,    fluids,     classList,   taskTemplate, outFolder,
+                       seed,      minSuitable, withValues, course});
     if (!parser.parse(arguments)) {
         if (!parser.unknownOptionNames().isEmpty()) {
             const QString name = parser.unknownOptionNames().first();
@@ -756,23 +779,48 @@ QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
     options.output = parser.value(output);
     options.protocol = parser.isSet(protocol);
     options.fluids = parser.value(fluids);
+    options.classList = parser.value(classList);
+    options.taskTemplate = parser.value(taskTemplate);
+    options.outFolder = parser.value(outFolder);
+    options.withValues = parser.isSet(withValues);
+    if (parser.isSet(course)) {
+        options.course = parser.value(course);
+    }
+    if (parser.isSet(seed)) {
+        bool ok = false;
+        options.seed = parser.value(seed).toULongLong(&ok);
+        if (!ok) {
+            return QStringLiteral("--seed: нужно целое число от 0, а не «%1»")
+                .arg(parser.value(seed));
+        }
+    }
+    if (parser.isSet(minSuitable)) {
+        bool ok = false;
+        options.minSuitable = parser.value(minSuitable).toInt(&ok);
+        if (!ok || options.minSuitable < 1 || options.minSuitable > 1000) {
+            return QStringLiteral("--min-suitable: нужно целое число от 1 до 1000, а не «%1»")
+                .arg(parser.value(minSuitable));
+        }
+    }
 
     QStringList positional = parser.positionalArguments();
-    const QString commandList = QStringLiteral("solve, explain, check, prepare или fluid-table");
+    const QString commandList =
+        QStringLiteral("solve, explain, check, prepare, fluid-table или assign");
     if (positional.isEmpty()) {
         return QStringLiteral("не указана команда: %1 (справка: orven-key --help)")
             .arg(commandList);
     }
     options.command = positional.takeFirst();
-    const QStringList commands{QStringLiteral("solve"), QStringLiteral("explain"),
-                               QStringLiteral("check"), QStringLiteral("prepare"),
-                               QStringLiteral("fluid-table")};
+    const QStringList commands{QStringLiteral("solve"),       QStringLiteral("explain"),
+                               QStringLiteral("check"),       QStringLiteral("prepare"),
+                               QStringLiteral("fluid-table"), QStringLiteral("assign")};
     if (!commands.contains(options.command)) {
         return QStringLiteral("неизвестная команда «%1»: нужно %2")
             .arg(options.command, commandList);
     }
     const bool table = options.command == QStringLiteral("fluid-table");
-    const qsizetype wanted = table ? 4 : 1;
+    const bool assign = options.command == QStringLiteral("assign");
+    const qsizetype wanted = table ? 4 : assign ? 0 : 1;
     if (positional.size() < wanted) {
         return table ? QStringLiteral("команде fluid-table нужны ЖИДКОСТЬ ОТ ДО ШАГ (°C)")
                      : QStringLiteral("команде %1 нужен файл").arg(options.command);
@@ -781,7 +829,7 @@ QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
         return QStringLiteral("лишний аргумент «%1»").arg(positional.at(wanted));
     }
     options.arguments = positional;
-    options.file = positional.first();
+    options.file = positional.value(0);
     return QString();
 }
 

@@ -42,6 +42,14 @@ struct KeyOptions {
     QString output;        // prepare -o: the design file
     bool protocol = false; // prepare --protocol
     QString fluids;        // --fluids: the teacher's folder of fluid tables
+    // assign
+    QString classList;
+    QString taskTemplate;
+    QString outFolder;
+    quint64 seed = 1;
+    int minSuitable = 3;
+    bool withValues = false;
+    QString course = QStringLiteral("Расчёт пластинчатого теплообменника");
 };
 
 struct KeyIo {
@@ -60,6 +68,7 @@ int explainCommand(const KeyOptions& options, KeyIo& io);
 int checkCommand(const KeyOptions& options, KeyIo& io);
 int prepareCommand(const KeyOptions& options, KeyIo& io);
 int fluidTableCommand(const KeyOptions& options, KeyIo& io);
+int assignCommand(const KeyOptions& options, KeyIo& io);
 // The command options.command names.
 int runKeyCommand(const KeyOptions& options, KeyIo& io);
 
@@ -75,7 +84,7 @@ struct KeyPdfFunctions {
                   bool landscape) = nullptr;
 };
 void setKeyPdfFunctions(const KeyPdfFunctions& functions);
-// True when the command needs them: check reads a PDF, --pdf writes one.
+// True when the command needs them: check reads a PDF, assign and --pdf write one.
 bool needsPdf(const KeyOptions& options);
 
 // What both programs' main() do: the command line parsed (a bad one: one

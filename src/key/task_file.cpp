@@ -48,19 +48,20 @@ QString n(double value) {
     return QString::number(value, 'g', 6);
 }
 
-QString full(double value) {
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
 QString resultLine(double value, const QString& unit) {
-    return QStringLiteral("= %1 %2   (точно %3)").arg(roundedText(value), unit, full(value));
+    return QStringLiteral("= %1 %2   (точно %3)").arg(roundedText(value), unit, exactText(value));
 }
 
 } // namespace
 
+QString exactText(double value) {
+    // Fixed notation: "0.0004", not "4e-04", as a teacher writes it.
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
 QString roundedText(double value) {
     if (value == 0 || !std::isfinite(value)) {
-        return full(value);
+        return exactText(value);
     }
     const int decimals =
         std::clamp(3 - static_cast<int>(std::floor(std::log10(std::abs(value)))), 0, 12);
@@ -197,11 +198,11 @@ bool readTaskFile(const QByteArray& contents, const QString& fileName, TaskData&
                 return false;
             }
             if (!(value >= lowestSteamPressure && value <= highestSteamPressure)) {
-                return fail(
-                    entries.at(QStringLiteral("p1")).line,
-                    QStringLiteral("давление пара p1 = %1 МПа вне интервала от %2 до %3 "
-                                   "МПа")
-                        .arg(full(value), full(lowestSteamPressure), full(highestSteamPressure)));
+                return fail(entries.at(QStringLiteral("p1")).line,
+                            QStringLiteral("давление пара p1 = %1 МПа вне интервала от %2 до %3 "
+                                           "МПа")
+                                .arg(exactText(value), exactText(lowestSteamPressure),
+                                     exactText(highestSteamPressure)));
             }
             task.steamPressure = value;
         } else {
@@ -214,8 +215,9 @@ bool readTaskFile(const QByteArray& contents, const QString& fileName, TaskData&
                 return fail(entries.at(QStringLiteral("tнас")).line,
                             QStringLiteral("температура насыщения tнас = %1 °C вне интервала от "
                                            "%2 до %3 °C (давление от %4 до %5 МПа)")
-                                .arg(full(value), roundedText(lowest), roundedText(highest),
-                                     full(lowestSteamPressure), full(highestSteamPressure)));
+                                .arg(exactText(value), roundedText(lowest), roundedText(highest),
+                                     exactText(lowestSteamPressure),
+                                     exactText(highestSteamPressure)));
             }
             task.steamTemperature = value;
         }
@@ -238,8 +240,14 @@ bool readTaskFile(const QByteArray& contents, const QString& fileName, TaskData&
 }
 
 bool prepareTask(const TaskData& task, const QStringList& fluidFolders, PreparedTask& prepared,
-                 QString& error) {
+                 QString& error, TaskFault* fault) {
     prepared = PreparedTask{};
+    const auto failed = [&](TaskFault kind) {
+        if (fault != nullptr) {
+            *fault = kind;
+        }
+        return false;
+    };
     const bool condenser = task.type == ExchangerType::Condenser;
     double saturation = 0;
     if (condenser) {
@@ -257,8 +265,8 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
         if (x > y) {
             return true;
         }
-        error =
-            QStringLiteral("%1 = %2 °C не выше %3 = %4 °C: %5").arg(a, full(x), b, full(y), why);
+        error = QStringLiteral("%1 = %2 °C не выше %3 = %4 °C: %5")
+                    .arg(a, exactText(x), b, exactText(y), why);
         return false;
     };
     if ((!condenser && !above(QStringLiteral("t1н"), task.hotIn, QStringLiteral("t1к"), task.hotOut,
@@ -271,14 +279,14 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
         !above(hotOutName, hotOut, QStringLiteral("t2н"), task.coldIn,
                QStringLiteral("температуры пересекаются: горячий теплоноситель на выходе должен "
                               "быть теплее холодного на входе"))) {
-        return false;
+        return failed(TaskFault::Crossing);
     }
 
     Fluid hotFluid = water();
     Fluid coldFluid;
     if (!findFluid(task.cold, fluidFolders, coldFluid, error) ||
         (!condenser && !findFluid(task.hot, fluidFolders, hotFluid, error))) {
-        return false;
+        return failed(TaskFault::Fluid);
     }
 
     Protocol p;
@@ -329,7 +337,7 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
                resultLine(r, QStringLiteral("Дж/кг")));
         title(QStringLiteral("Свойства конденсата при температуре насыщения"));
         if (!properties(QStringLiteral("конденсат"), hotFluid, saturation, hot)) {
-            return false;
+            return failed(TaskFault::Property);
         }
         listProperties(1, hot);
         title(QStringLiteral("Тепловая нагрузка"));
@@ -344,7 +352,7 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
                QStringLiteral("t1 = (%1 + %2) / 2").arg(n(task.hotIn), n(task.hotOut)),
                resultLine(mean, QStringLiteral("°C")));
         if (!properties(QStringLiteral("горячий теплоноситель"), hotFluid, mean, hot)) {
-            return false;
+            return failed(TaskFault::Property);
         }
         listProperties(1, hot);
         title(QStringLiteral("Тепловая нагрузка"));
@@ -362,7 +370,7 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
            resultLine(coldMean, QStringLiteral("°C")));
     LiquidProperties cold;
     if (!properties(QStringLiteral("холодный теплоноситель"), coldFluid, coldMean, cold)) {
-        return false;
+        return failed(TaskFault::Property);
     }
     listProperties(2, cold);
     title(QStringLiteral("Расход холодного теплоносителя из теплового баланса"));
@@ -409,7 +417,7 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
     DesignCase check;
     for (int slot = 1; slot <= initialDataCount; ++slot) {
         design.values[slot] = values[static_cast<std::size_t>(slot)];
-        design.texts[slot] = full(design.values[slot]);
+        design.texts[slot] = exactText(design.values[slot]);
         design.typedTexts[slot] = design.texts[slot];
         check.values[slot] = design.values[slot];
     }
@@ -419,7 +427,7 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
         error = QStringLiteral("исходное данное «%1» (%2) = %3 вне допустимого интервала %4")
                     .arg(parameterName(task.type, slot), designKeys().at(slot), design.texts[slot],
                          admissibleText(slot));
-        return false;
+        return failed(TaskFault::Range);
     }
 
     p.title(QStringLiteral("Исходные данные для ORVEN"));
@@ -432,10 +440,40 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
     return true;
 }
 
-QString preparedDesignText(const PreparedTask& prepared, const QString& taskName) {
+QString taskProse(const TaskData& task) {
+    // Numbers as a Russian text writes them: a decimal comma.
+    const auto v = [](double value) {
+        return QString::number(value, 'g', 10).replace(QLatin1Char('.'), QLatin1Char(','));
+    };
+    const QString cold = QStringLiteral("Охлаждающая среда — %1, нагревается от %2 до %3 °C.")
+                             .arg(task.cold, v(task.coldIn), v(task.coldOut));
+    QString hot;
+    if (task.type == ExchangerType::Condenser) {
+        hot = QStringLiteral("Рассчитать пластинчатый конденсатор для конденсации %1 кг/с "
+                             "насыщенного водяного пара %2 (без переохлаждения конденсата).")
+                  .arg(v(task.hotFlow), task.steamPressure
+                                            ? QStringLiteral("давлением %1 МПа (абсолютное)")
+                                                  .arg(v(*task.steamPressure))
+                                            : QStringLiteral("с температурой насыщения %1 °C")
+                                                  .arg(v(*task.steamTemperature)));
+    } else {
+        hot = QStringLiteral("Рассчитать пластинчатый теплообменник-холодильник для охлаждения "
+                             "%1 кг/с жидкости «%2» от %3 до %4 °C.")
+                  .arg(v(task.hotFlow), task.hot, v(task.hotIn), v(task.hotOut));
+    }
+    return hot + QLatin1Char(' ') + cold +
+           QStringLiteral(" Сумма термических сопротивлений стенки и загрязнений %1 м²·К/Вт. "
+                          "Движение теплоносителей — противоток%2.")
+               .arg(v(task.resistance), task.drivingForce == 1
+                                            ? QString()
+                                            : QStringLiteral("; поправка к движущей силе ε = %1")
+                                                  .arg(v(task.drivingForce)));
+}
+
+QString preparedDesignText(const PreparedTask& prepared, const QString& source) {
     const DesignData& design = prepared.design;
     QStringList lines{
-        QStringLiteral("# Исходные данные задачи %1 (orven-key prepare).").arg(taskName),
+        QStringLiteral("# Исходные данные: %1 (orven-key).").arg(source),
         QStringLiteral("# Над каждым значением — оно же, округлённое до четырёх значащих цифр."),
         QStringLiteral("тип = %1")
             .arg(design.type == ExchangerType::Condenser ? QStringLiteral("конденсатор")

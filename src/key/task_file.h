@@ -55,17 +55,33 @@ struct PreparedTask {
     QStringList protocol; // each step: formula, numbers put in, result
 };
 
+// Why a task cannot be worked out.
+enum class TaskFault {
+    None,
+    Crossing, // temperatures cross
+    Fluid,    // a fluid without a table
+    Property, // a temperature outside a table or the formulation
+    Range,    // an initial datum outside its admissible interval
+};
+
 // Works the task out with the fluids found in folders (properties/fluids.h);
 // false with one Russian line when its temperatures cross, a property is
 // outside its table or formulation, or an initial datum outside the
-// program's admissible range.
+// program's admissible range; fault, when given, says which.
 bool prepareTask(const TaskData& task, const QStringList& fluidFolders, PreparedTask& prepared,
-                 QString& error);
+                 QString& error, TaskFault* fault = nullptr);
+
+// The task in Russian prose, as a task sheet states it: what is cooled or
+// condensed, the flows, temperatures and resistances, with their units.
+QString taskProse(const TaskData& task);
 
 // The design file of a prepared task: a comment per value with its rounded
-// form, then "key = value" at full precision.
-QString preparedDesignText(const PreparedTask& prepared, const QString& taskName);
+// form, then "key = value" at full precision; source says whose values they
+// are ("задача task.txt").
+QString preparedDesignText(const PreparedTask& prepared, const QString& source);
 
+// A value at full precision, the shortest text that reads back to it.
+QString exactText(double value);
 // A value as a student's table would carry it: four significant digits.
 QString roundedText(double value);
 

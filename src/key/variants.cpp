@@ -339,8 +339,10 @@ Solution solveDesign(const DesignData& design, const SolveOptions& options) {
                         continue;
                     }
                     e.shortfall = shortfallOf(e, designCase);
+                    // nearestCount 0 keeps none.
                     if (solution.nearest.size() < options.nearestCount ||
-                        e.shortfall < solution.nearest.last().shortfall) {
+                        (!solution.nearest.isEmpty() &&
+                         e.shortfall < solution.nearest.last().shortfall)) {
                         e.variant.coldChannels = spreadChannels(total, cold);
                         e.variant.hotChannels = spreadChannels(total, hot);
                         e.warnings = warningsOfFlags(e.warningFlags);

@@ -101,31 +101,33 @@ private slots:
             << withLine(cooler, "g1", "g1 = 2000")
             << "исходное данное «Массовый расход горячего теплоносителя (Кг/с)» (g1) = 2000 вне "
                "допустимого интервала 0 < x ≤ 1500";
-        QTest::newRow("unknown fluid") << withLine(cooler, "холодный", "холодный = рассол")
-                                       << "нет таблицы жидкости «рассол»; есть: вода, Условная Жидкость";
-        QTest::newRow("bad number") << withLine(cooler, "g1", "g1 = 2 кг/с")
-                                    << "строка 3: g1: «2 кг/с» — не число";
-        QTest::newRow("unknown key") << withLine(cooler, "t3", "t3 = 1")
-                                     << "неизвестный ключ «t3»";
+        QTest::newRow("unknown fluid")
+            << withLine(cooler, "холодный", "холодный = рассол")
+            << "нет таблицы жидкости «рассол»; есть: вода, Условная Жидкость";
+        QTest::newRow("bad number")
+            << withLine(cooler, "g1", "g1 = 2 кг/с") << "строка 3: g1: «2 кг/с» — не число";
+        QTest::newRow("unknown key") << withLine(cooler, "t3", "t3 = 1") << "неизвестный ключ «t3»";
         QTest::newRow("missing key") << withLine(cooler, "r", "") << "не задан ключ «r»";
-        QTest::newRow("key twice") << cooler + "g1 = 3\n"
-                                   << "строка 10: ключ «g1» задан второй раз (первый раз в строке 3)";
+        QTest::newRow("key twice")
+            << cooler + "g1 = 3\n"
+            << "строка 10: ключ «g1» задан второй раз (первый раз в строке 3)";
         QTest::newRow("cooler with steam") << withLine(cooler, "горячий", "горячий = пар")
                                            << "пар — горячий теплоноситель конденсатора";
-        QTest::newRow("condenser with t1н")
-            << condenser + "t1н = 100\n" << "у конденсатора вместо t1н и t1к задают";
+        QTest::newRow("condenser with t1н") << condenser + "t1н = 100\n"
+                                            << "у конденсатора вместо t1н и t1к задают";
         QTest::newRow("condenser with both") << condenser + "tнас = 120\n"
                                              << "нужно одно из двух";
         QTest::newRow("steam pressure out of range")
             << withLine(condenser, "p1", "p1 = 2") << "p1 = 2 МПа вне интервала от 0.01 до 1.5";
-        QTest::newRow("not UTF-8") << QByteArray("тип = холодильник\n\xff\n") << "не в кодировке UTF-8";
+        QTest::newRow("not UTF-8")
+            << QByteArray("тип = холодильник\n\xff\n") << "не в кодировке UTF-8";
     }
     void taskFaults() {
         QFETCH(QByteArray, task);
         QFETCH(QString, expected);
-        const Run run = runInProcess(
-            {QStringLiteral("prepare"), QStringLiteral("-"), QStringLiteral("--fluids"), dir_.path()},
-            task);
+        const Run run = runInProcess({QStringLiteral("prepare"), QStringLiteral("-"),
+                                      QStringLiteral("--fluids"), dir_.path()},
+                                     task);
         QCOMPARE(run.status, 2);
         QVERIFY2(run.err.contains(expected), qPrintable(run.err));
         QVERIFY2(run.err.startsWith(QStringLiteral("orven-key: стандартный ввод")),
@@ -140,7 +142,8 @@ private slots:
         QTest::addColumn<QByteArray>("task");
         QTest::addColumn<QStringList>("steps");
         QTest::newRow("cooler") << cooler
-                                << QStringList{"t1 = (90 + 50) / 2", "Q = G1 · c1 · (t1н − t1к), Вт",
+                                << QStringList{"t1 = (90 + 50) / 2",
+                                               "Q = G1 · c1 · (t1н − t1к), Вт",
                                                "Q = 2 · 4188.25 · (90 − 50)",
                                                "G2 = Q / (c2 · (t2к − t2н)), кг/с",
                                                "Δt = (45 − 35) / ln(45 / 35)",
@@ -158,9 +161,8 @@ private slots:
     void protocolSteps() {
         QFETCH(QByteArray, task);
         QFETCH(QStringList, steps);
-        const Run run =
-            runInProcess({QStringLiteral("prepare"), QStringLiteral("-"), QStringLiteral("--protocol")},
-                         task);
+        const Run run = runInProcess(
+            {QStringLiteral("prepare"), QStringLiteral("-"), QStringLiteral("--protocol")}, task);
         QCOMPARE(run.status, 0);
         for (const QString& step : steps) {
             QVERIFY2(run.out.contains(step), qPrintable(step + QStringLiteral("\n") + run.out));
@@ -195,9 +197,9 @@ private slots:
     // What fluid-table prints is a table the reader takes, with the values of
     // the formulation to the six digits printed.
     void fluidTableReadBack() {
-        const Run run = runInProcess({QStringLiteral("fluid-table"), QStringLiteral("вода"),
-                                      QStringLiteral("0"), QStringLiteral("200"),
-                                      QStringLiteral("12,5")});
+        const Run run =
+            runInProcess({QStringLiteral("fluid-table"), QStringLiteral("вода"),
+                          QStringLiteral("0"), QStringLiteral("200"), QStringLiteral("12,5")});
         QCOMPARE(run.status, 0);
         Fluid table;
         QString error;
@@ -213,11 +215,10 @@ private slots:
                                               {p.viscosity, w.viscosity},
                                               {p.heatCapacity, w.heatCapacity},
                                               {p.conductivity, w.conductivity}}) {
-                QVERIFY2(std::abs(read - exact) <= 5e-6 * exact,
-                         qPrintable(QStringLiteral("%1 °C: %2 / %3")
-                                        .arg(row.celsius)
-                                        .arg(read)
-                                        .arg(exact)));
+                QVERIFY2(
+                    std::abs(read - exact) <= 5e-6 * exact,
+                    qPrintable(
+                        QStringLiteral("%1 °C: %2 / %3").arg(row.celsius).arg(read).arg(exact)));
             }
         }
     }
@@ -227,11 +228,10 @@ private slots:
         QTest::addColumn<QByteArray>("table");
         QTest::addColumn<QString>("expected");
         QTest::newRow("no name") << QByteArray("20 1 1 1 1\n") << "т.txt, строка 1: перед строками";
-        QTest::newRow("four numbers") << QByteArray("жидкость = м\n20 1 1 1\n")
-                                      << "т.txt, строка 2: нужно 5 чисел";
-        QTest::newRow("falling temperature")
-            << QByteArray("жидкость = м\n20 1 1 1 1\n10 1 1 1 1\n")
-            << "т.txt, строка 3: температура 10 °C не выше";
+        QTest::newRow("four numbers")
+            << QByteArray("жидкость = м\n20 1 1 1\n") << "т.txt, строка 2: нужно 5 чисел";
+        QTest::newRow("falling temperature") << QByteArray("жидкость = м\n20 1 1 1 1\n10 1 1 1 1\n")
+                                             << "т.txt, строка 3: температура 10 °C не выше";
         QTest::newRow("zero viscosity") << QByteArray("жидкость = м\n20 1 0 1 1\n30 1 1 1 1\n")
                                         << "т.txt, строка 2: вязкость должна быть больше нуля";
         QTest::newRow("one row") << QByteArray("жидкость = м\n20 1 1 1 1\n")

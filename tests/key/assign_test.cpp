@@ -1,0 +1,227 @@
+// A class's tasks from a template: orven-key assign as installed, its files
+// read back by the library (design files, the CSV) and by pdftotext (the
+// sheets and the key), and the class list's faults.
+
+#include "key/class_list.h"
+#include "key/design_file.h"
+#include "key/variants.h"
+#include "support/key_runs.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace orven;
+using orven::test::Run;
+using orven::test::runKey;
+
+namespace {
+
+const QByteArray coolerTemplate = "тип = холодильник\n"
+                                  "горячий = вода\n"
+                                  "g1 = 0.5 .. 3.0 шаг 0.1\n"
+                                  "t1н = 70 .. 95 шаг 5\n"
+                                  "t1к = 35 .. 50 шаг 5\n"
+                                  "холодный = вода\n"
+                                  "t2н = 10 .. 20 шаг 1\n"
+                                  "t2к = 25 .. 40 шаг 5\n"
+                                  "r = 0.0002 .. 0.0004 шаг 0.00005\n";
+
+void writeFile(const QString& path, const QByteArray& contents) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The pages of a PDF as pdftotext reads them, each page's rows joined by
+// blanks: a sentence wrapped over rows reads whole only if no row was cut.
+QStringList pdfPages(const QString& path) {
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    text.waitForFinished(30000);
+    QStringList pages =
+        QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    for (QString& page : pages) {
+        page = page.simplified();
+    }
+    return pages;
+}
+
+// The rows of the variants' table by their column names.
+QList<QMap<QString, QString>> variantRows(const QString& path) {
+    QList<QStringList> rows;
+    QList<int> lines;
+    QString error;
+    parseCsv(QString::fromUtf8(readFile(path)), QLatin1Char(','), rows, lines, path, error);
+    QList<QMap<QString, QString>> table;
+    for (qsizetype r = 1; r < rows.size(); ++r) {
+        QMap<QString, QString> row;
+        for (qsizetype c = 0; c < rows.first().size(); ++c) {
+            row[rows.first().at(c)] = rows.at(r).value(c);
+        }
+        table << row;
+    }
+    return table;
+}
+
+} // namespace
+
+class AssignTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        QByteArray list = "фамилия,группа,email,idnumber\n";
+        for (int i = 1; i <= 25; ++i) {
+            list += QStringLiteral("Студентов Студент %1,Х-%2,s%1@example.org,%3\n")
+                        .arg(i)
+                        .arg(11 + i % 2)
+                        .arg(1000 + i)
+                        .toUtf8();
+        }
+        writeFile(dir_.filePath(QStringLiteral("class.csv")), list);
+        writeFile(dir_.filePath(QStringLiteral("template.txt")), coolerTemplate);
+    }
+
+    // 25 distinct tasks, each with its design file and at least 3 suitable
+    // variants; one sheet page and one key page a student, nothing cut.
+    void classOfTwentyFive() {
+        const Run run = assign(QStringLiteral("a"), 7);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QString out = dir_.filePath(QStringLiteral("a"));
+        const auto rows = variantRows(out + QStringLiteral("/варианты.csv"));
+        QCOMPARE(rows.size(), 25);
+        QSet<QString> tasks;
+        const QStringList taskKeys{"горячий", "g1", "t1н", "t1к", "холодный", "t2н", "t2к", "r"};
+        const QStringList sheets = pdfPages(out + QStringLiteral("/задания.pdf"));
+        const QStringList key = pdfPages(out + QStringLiteral("/ключ.pdf"));
+        QCOMPARE(sheets.size(), 25);
+        for (int i = 0; i < 25; ++i) {
+            const auto& row = rows.at(i);
+            const QString number = QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'));
+            QCOMPARE(row.value(QStringLiteral("вариант")), number);
+            QStringList task;
+            for (const QString& k : taskKeys) {
+                task << row.value(k);
+            }
+            tasks.insert(task.join(QLatin1Char(' ')));
+
+            const QString path = out + QStringLiteral("/варианты/") + number + QStringLiteral(".txt");
+            DesignData design;
+            QString error;
+            QVERIFY2(readDesignFile(readFile(path), path, design, error), qPrintable(error));
+            for (int slot = 1; slot <= initialDataCount; ++slot) {
+                QCOMPARE(design.texts[slot], row.value(designKeys().at(slot)));
+            }
+            QVERIFY(solveDesign(design, {0, 0, VariantOrder::Surface, 1}).suitableCount >= 3);
+
+            const QString& sheet = sheets.at(i);
+            const auto comma = [&](const QString& key) {
+                return QString(row.value(key)).replace(QLatin1Char('.'), QLatin1Char(','));
+            };
+            for (const QString& expected : QStringList
+                 {row.value(QStringLiteral("фамилия")), QStringLiteral("Вариант: ") + number,
+                  QStringLiteral("от %1 до %2 °C. Охлаждающая среда")
+                      .arg(comma(QStringLiteral("t1н")), comma(QStringLiteral("t1к"))),
+                  QStringLiteral("сопротивлений стенки и загрязнений %1 м²·К/Вт")
+                      .arg(comma(QStringLiteral("r"))),
+                  QStringLiteral("подходящий стандартный теплообменник, без предупреждений.")}) {
+                QVERIFY2(sheet.contains(expected), qPrintable(expected + QLatin1Char('\n') + sheet));
+            }
+            const QString keyPage = key.value(i + 1);
+            QVERIFY2(keyPage.startsWith(QStringLiteral("Вариант %1 — %2")
+                                            .arg(number, row.value(QStringLiteral("фамилия")))),
+                     qPrintable(keyPage.left(200)));
+            QVERIFY(keyPage.contains(QStringLiteral("Исходные данные для ORVEN")));
+        }
+        QCOMPARE(tasks.size(), 25);
+    }
+
+    // The same class, template and seed give the same variants to the byte;
+    // another seed others.
+    void seedDecides() {
+        QCOMPARE(assign(QStringLiteral("b"), 7).status, 0);
+        QCOMPARE(assign(QStringLiteral("c"), 8).status, 0);
+        const QByteArray first = readFile(dir_.filePath(QStringLiteral("b/варианты.csv")));
+        QVERIFY(!first.isEmpty());
+        QCOMPARE(readFile(dir_.filePath(QStringLiteral("a/варианты.csv"))), first);
+        QVERIFY(readFile(dir_.filePath(QStringLiteral("c/варианты.csv"))) != first);
+    }
+
+    // A template whose every draw crosses its temperatures ends with one line
+    // that says so, status 1, and writes nothing.
+    void impossibleTemplate() {
+        const QString path = dir_.filePath(QStringLiteral("impossible.txt"));
+        writeFile(path, QByteArray(coolerTemplate).replace("t1к = 35 .. 50", "t1к = 96 .. 111"));
+        const Run run = runKey({QStringLiteral("assign"), QStringLiteral("--class"),
+                                dir_.filePath(QStringLiteral("class.csv")),
+                                QStringLiteral("--template"), path, QStringLiteral("--out"),
+                                dir_.filePath(QStringLiteral("d"))});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+        QVERIFY2(run.err.contains(QStringLiteral("дал 0 различных решаемых заданий из 25 нужных")) &&
+                     run.err.contains(QStringLiteral("температуры пересекаются")),
+                 qPrintable(run.err));
+        QVERIFY(!QFileInfo::exists(dir_.filePath(QStringLiteral("d"))));
+    }
+
+    void classList_data() {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QString>("expected"); // the error, or the third student's name
+        QTest::newRow("semicolons, a BOM, quotes")
+            << QByteArray("\xEF\xBB\xBF"
+                          "Фамилия;Группа;Email\r\n"
+                          "Иванов;Х-11;i@example.org\r\n"
+                          "\r\n"
+                          "Петров;Х-11;\r\n"
+                          "\"Сидоров; Пётр \"\"Младший\"\"\";Х-12;s@example.org\r\n")
+            << "Сидоров; Пётр \"Младший\"";
+        QTest::newRow("Latin headers") << QByteArray("name,group,idnumber\nA,B,1\nC,D,2\nE,F,3\n")
+                                       << "E";
+        QTest::newRow("empty file") << QByteArray() << "к.csv: пустой список";
+        QTest::newRow("no group") << QByteArray("фамилия,email\nИванов,i@example.org\n")
+                                  << "к.csv, строка 1: нет столбца «группа»";
+        QTest::newRow("no identifier") << QByteArray("фамилия,группа\nИванов,Х-11\n")
+                                       << "к.csv, строка 1: нет столбца «email» или «idnumber»";
+        QTest::newRow("duplicate id")
+            << QByteArray("фамилия,группа,idnumber\nИванов,Х-11,7\n\nПетров,Х-11,7\n")
+            << "к.csv, строка 4: idnumber «7» уже есть у студента в строке 2";
+        QTest::newRow("header only") << QByteArray("фамилия,группа,email\n")
+                                     << "к.csv: в списке нет ни одного студента";
+        QTest::newRow("short row") << QByteArray("фамилия,группа,email\nИванов,Х-11\n")
+                                   << "к.csv, строка 2: 2 полей, а в заголовке 3";
+        QTest::newRow("open quote") << QByteArray("фамилия,группа,email\n\"Иванов,Х-11,a\n")
+                                    << "к.csv, строка 2: кавычка не закрыта";
+    }
+    void classList() {
+        QFETCH(QByteArray, csv);
+        QFETCH(QString, expected);
+        ClassList list;
+        QString error;
+        if (readClassList(csv, QStringLiteral("к.csv"), list, error)) {
+            QCOMPARE(list.students.size(), 3);
+            QCOMPARE(list.students.at(2).name, expected);
+        } else {
+            QVERIFY2(error.startsWith(expected), qPrintable(error));
+        }
+    }
+
+private:
+    Run assign(const QString& out, int seed) {
+        return runKey({QStringLiteral("assign"), QStringLiteral("--class"),
+                       dir_.filePath(QStringLiteral("class.csv")), QStringLiteral("--template"),
+                       dir_.filePath(QStringLiteral("template.txt")), QStringLiteral("--out"),
+                       dir_.filePath(out), QStringLiteral("--seed"), QString::number(seed)});
+    }
+
+    QTemporaryDir dir_;
+};
+
+QTEST_GUILESS_MAIN(AssignTest)
+#include "assign_test.moc"
