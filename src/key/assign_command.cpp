@@ -117,8 +117,8 @@ QString variantsCsv(const ClassList& list, const QList<Assignment>& assignments,
                << t.hot << t.cold << (condenser ? QString() : exactText(t.hotIn))
                << (condenser ? QString() : exactText(t.hotOut))
                << (t.steamPressure ? exactText(*t.steamPressure) : QString())
-               << (t.steamTemperature ? exactText(*t.steamTemperature) : QString()) << exactText(t.coldIn)
-               << exactText(t.coldOut);
+               << (t.steamTemperature ? exactText(*t.steamTemperature) : QString())
+               << exactText(t.coldIn) << exactText(t.coldOut);
         for (int slot = 1; slot <= initialDataCount; ++slot) {
             fields << a.prepared.design.texts[slot];
         }
@@ -130,7 +130,8 @@ QString variantsCsv(const ClassList& list, const QList<Assignment>& assignments,
 } // namespace
 
 int assignCommand(const KeyOptions& options, KeyIo& io) {
-    if (options.classList.isEmpty() || options.taskTemplate.isEmpty() || options.outFolder.isEmpty()) {
+    if (options.classList.isEmpty() || options.taskTemplate.isEmpty() ||
+        options.outFolder.isEmpty()) {
         return badInput(io, QStringLiteral("команде assign нужны --class, --template и --out"));
     }
     QByteArray contents;
@@ -147,9 +148,10 @@ int assignCommand(const KeyOptions& options, KeyIo& io) {
     }
     const int count = static_cast<int>(list.students.size());
     QList<Assignment> assignments;
-    if (!assignTasks(taskTemplate, count,
-                     {options.seed, options.minSuitable, folders, AssignOptions{}.attemptsPerStudent},
-                     assignments, error)) {
+    if (!assignTasks(
+            taskTemplate, count,
+            {options.seed, options.minSuitable, folders, AssignOptions{}.attemptsPerStudent},
+            assignments, error)) {
         io.err << QStringLiteral("orven-key: ") << error << QLatin1Char('\n');
         io.err.flush();
         return statusFailed;
@@ -172,11 +174,12 @@ int assignCommand(const KeyOptions& options, KeyIo& io) {
         const Student& student = list.students.at(i);
         const Assignment& a = assignments.at(i);
         const QString number = variantNumber(a.variant, count);
-        const QString design = out.filePath(designs + QLatin1Char('/') + number +
-                                            QStringLiteral(".txt"));
-        if (!writeTextFile(design, preparedDesignText(
-                                       a.prepared, QStringLiteral("вариант %1, %2")
-                                                       .arg(number, studentLine(student))))) {
+        const QString design =
+            out.filePath(designs + QLatin1Char('/') + number + QStringLiteral(".txt"));
+        if (!writeTextFile(
+                design, preparedDesignText(
+                            a.prepared,
+                            QStringLiteral("вариант %1, %2").arg(number, studentLine(student))))) {
             return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(design));
         }
         if (i > 0) {

@@ -50,16 +50,7 @@ int drawIndex(std::mt19937_64& generator, int n) {
     return static_cast<int>(r % range);
 }
 
-enum Rejection {
-    Unreadable,
-    Crossing,
-    NoFluid,
-    Property,
-    Range,
-    FewSuitable,
-    Repeated,
-    Kinds
-};
+enum Rejection { Unreadable, Crossing, NoFluid, Property, Range, FewSuitable, Repeated, Kinds };
 
 Rejection rejectionOf(TaskFault fault) {
     switch (fault) {
@@ -92,9 +83,9 @@ bool readTaskTemplate(const QByteArray& contents, const QString& fileName,
     for (const TextLine& line : lines) {
         const qsizetype equals = line.text.indexOf(QLatin1Char('='));
         if (equals < 0) {
-            error = fileErrorText(fileName, line.number,
-                                  QStringLiteral("нужна строка «ключ = значение», а не «%1»")
-                                      .arg(line.text));
+            error = fileErrorText(
+                fileName, line.number,
+                QStringLiteral("нужна строка «ключ = значение», а не «%1»").arg(line.text));
             return false;
         }
         TemplateEntry entry{line.number, line.text.left(equals).trimmed(), {}};

@@ -24,8 +24,8 @@ QChar csvSeparator(const QString& text) {
     return semicolons > commas ? QLatin1Char(';') : QLatin1Char(',');
 }
 
-bool parseCsv(const QString& text, QChar separator, QList<QStringList>& rows,
-              QList<int>& rowLines, const QString& fileName, QString& error) {
+bool parseCsv(const QString& text, QChar separator, QList<QStringList>& rows, QList<int>& rowLines,
+              const QString& fileName, QString& error) {
     rows.clear();
     rowLines.clear();
     QStringList row;
@@ -117,7 +117,8 @@ bool readClassList(const QByteArray& contents, const QString& fileName, ClassLis
     list.groupColumn = column(QStringLiteral("группа"), QStringLiteral("group"));
     list.emailColumn = column(QStringLiteral("email"), QStringLiteral("e-mail"));
     list.idnumberColumn = column(QStringLiteral("idnumber"), QStringLiteral("id"));
-    const QString found = QStringLiteral(" (в заголовке: %1)").arg(list.header.join(QStringLiteral(", ")));
+    const QString found =
+        QStringLiteral(" (в заголовке: %1)").arg(list.header.join(QStringLiteral(", ")));
     if (list.nameColumn < 0) {
         return fail(1, QStringLiteral("нет столбца «фамилия» (или «name»)") + found);
     }

@@ -17,8 +17,8 @@ namespace orven {
 // The rows of CSV text, each a list of fields, and the line each starts on
 // (blank lines are skipped); false with a Russian line (naming fileName and
 // the line) when a quote is left open.
-bool parseCsv(const QString& text, QChar separator, QList<QStringList>& rows,
-              QList<int>& rowLines, const QString& fileName, QString& error);
+bool parseCsv(const QString& text, QChar separator, QList<QStringList>& rows, QList<int>& rowLines,
+              const QString& fileName, QString& error);
 // ',' or ';': the one the first line has more of outside quotes.
 QChar csvSeparator(const QString& text);
 

@@ -17,8 +17,7 @@ int badInput(KeyIo& io, const QString& message);
 QString shownName(const QString& path);
 // The file named on the command line, or standard input for "-" (at most
 // 1 MB); name is what error lines call it.
-bool readInput(const QString& path, KeyIo& io, QByteArray& contents, QString& name,
-               QString& error);
+bool readInput(const QString& path, KeyIo& io, QByteArray& contents, QString& name, QString& error);
 // The folders of fluid tables; false with the error when --fluids names no folder.
 bool fluidFoldersOf(const KeyOptions& options, QStringList& folders, QString& error);
 

@@ -278,6 +278,8 @@ QString keyHelpText() {
         "  orven-key fluid-table ЖИДКОСТЬ ОТ ДО ШАГ [--fluids ПАПКА]\n"
         "  orven-key assign --class СПИСОК.csv --template ШАБЛОН --out ПАПКА [--seed N]\n"
         "                   [--min-suitable K] [--with-values] [--course ТЕКСТ]\n"
+        "  orven-key grade --class варианты.csv ОТЧЁТ.pdf|ПАПКА... [--csv ФАЙЛ]\n"
+        "                  [--tolerance П] [--separator ,|;] [--item ИМЯ]\n"
         "  orven-key --help | --version\n"
         "\n"
         "Ключ преподавателя к заданию ORVEN: исходные данные из условия задания; все\n"
@@ -295,6 +297,8 @@ QString keyHelpText() {
         "  fluid-table     свойства жидкости от ОТ до ДО °C с ШАГОМ в формате таблицы\n"
         "  assign          индивидуальные задания группы по шаблону: листы заданий,\n"
         "                  ключ преподавателя, таблица вариантов для grade\n"
+        "  grade           проверить отчёты группы по вариантам assign: студент, данные,\n"
+        "                  числа, итоговый вариант, копии; балл и отзыв каждому\n"
         "  -o ФАЙЛ         prepare: записать файл задачи в ФАЙЛ\n"
         "  --protocol      prepare: показать расчёт по шагам\n"
         "  --fluids ПАПКА  искать таблицы жидкостей сначала в ПАПКЕ\n"
@@ -302,6 +306,9 @@ QString keyHelpText() {
         "  --min-suitable K  assign: не меньше K подходящих вариантов (по умолчанию 3)\n"
         "  --with-values   assign: 14 исходных данных на листе задания\n"
         "  --course ТЕКСТ  assign: заголовок листов заданий\n"
+        "  --csv ФАЙЛ      grade: оценки в CSV для журнала системы обучения\n"
+        "  --separator С   grade: разделитель CSV, «,» (по умолчанию) или «;»\n"
+        "  --item ИМЯ      grade: имя столбца оценки (по умолчанию ORVEN)\n"
         "  --task ФАЙЛ     сравнить исходные данные отчёта с заданием (файл задачи)\n"
         "  --tolerance П   допустимое расхождение с заданием, % (по умолчанию 2)\n"
         "  --top N         сколько лучших вариантов показать (по умолчанию 10)\n"
@@ -321,7 +328,7 @@ QString keyHelpText() {
         "  -v, --version   показать версию и выйти\n"
         "\n"
         "Код выхода: 0 — готово, 1 — проверка не прошла (assign: шаблон не дал заданий\n"
-        "на всех), 2 — ошибка в вызове или данных.\n"
+        "на всех; grade: есть замечание или нет отчёта), 2 — ошибка в вызове или данных.\n"
         "Форматы файлов задачи, задания и таблиц жидкостей: man orven-key\n");
 }
 
@@ -664,7 +671,8 @@ void setKeyPdfFunctions(const KeyPdfFunctions& functions) {
 
 bool needsPdf(const KeyOptions& options) {
     return options.command == QStringLiteral("check") ||
-           options.command == QStringLiteral("assign") || !options.pdf.isEmpty();
+           options.command == QStringLiteral("assign") ||
+           options.command == QStringLiteral("grade") || !options.pdf.isEmpty();
 }
 
 int runKeyCommand(const KeyOptions& options, KeyIo& io) {
@@ -682,6 +690,9 @@ int runKeyCommand(const KeyOptions& options, KeyIo& io) {
     }
     if (options.command == QStringLiteral("assign")) {
         return assignCommand(options, io);
+    }
+    if (options.command == QStringLiteral("grade")) {
+        return gradeCommand(options, io);
     }
     return checkCommand(options, io);
 }
@@ -715,10 +726,12 @@ QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
     const QCommandLineOption minSuitable = valued("min-suitable");
     const QCommandLineOption withValues(QStringLiteral("with-values"));
     const QCommandLineOption course = valued("course");
+    const QCommandLineOption item = valued("item");
+    const QCommandLineOption separator = valued("separator");
     parser.addOptions({help,      version,     top,        maxChannels, csv,          pdf,
                        exchanger, packs,       channels,   sort,        task,         tolerance,
                        output,    protocol,    fluids,     classList,   taskTemplate, outFolder,
-                       seed,      minSuitable, withValues, course});
+                       seed,      minSuitable, withValues, course,      item,         separator});
     if (!parser.parse(arguments)) {
         if (!parser.unknownOptionNames().isEmpty()) {
             const QString name = parser.unknownOptionNames().first();
@@ -786,6 +799,16 @@ QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
     if (parser.isSet(course)) {
         options.course = parser.value(course);
     }
+    if (parser.isSet(item)) {
+        options.item = parser.value(item);
+    }
+    if (parser.isSet(separator)) {
+        const QString value = parser.value(separator);
+        if (value != QStringLiteral(",") && value != QStringLiteral(";")) {
+            return QStringLiteral("--separator: нужно «,» или «;», а не «%1»").arg(value);
+        }
+        options.separator = value.at(0);
+    }
     if (parser.isSet(seed)) {
         bool ok = false;
         options.seed = parser.value(seed).toULongLong(&ok);
@@ -805,7 +828,7 @@ QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
 
     QStringList positional = parser.positionalArguments();
     const QString commandList =
-        QStringLiteral("solve, explain, check, prepare, fluid-table или assign");
+        QStringLiteral("solve, explain, check, prepare, fluid-table, assign или grade");
     if (positional.isEmpty()) {
         return QStringLiteral("не указана команда: %1 (справка: orven-key --help)")
             .arg(commandList);
@@ -813,19 +836,22 @@ QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
     options.command = positional.takeFirst();
     const QStringList commands{QStringLiteral("solve"),       QStringLiteral("explain"),
                                QStringLiteral("check"),       QStringLiteral("prepare"),
-                               QStringLiteral("fluid-table"), QStringLiteral("assign")};
+                               QStringLiteral("fluid-table"), QStringLiteral("assign"),
+                               QStringLiteral("grade")};
     if (!commands.contains(options.command)) {
         return QStringLiteral("неизвестная команда «%1»: нужно %2")
             .arg(options.command, commandList);
     }
     const bool table = options.command == QStringLiteral("fluid-table");
     const bool assign = options.command == QStringLiteral("assign");
+    const bool grade = options.command == QStringLiteral("grade");
     const qsizetype wanted = table ? 4 : assign ? 0 : 1;
     if (positional.size() < wanted) {
         return table ? QStringLiteral("команде fluid-table нужны ЖИДКОСТЬ ОТ ДО ШАГ (°C)")
-                     : QStringLiteral("команде %1 нужен файл").arg(options.command);
+               : grade ? QStringLiteral("команде grade нужны отчёты PDF или папки с ними")
+                       : QStringLiteral("команде %1 нужен файл").arg(options.command);
     }
-    if (positional.size() > wanted) {
+    if (positional.size() > wanted && !grade) {
         return QStringLiteral("лишний аргумент «%1»").arg(positional.at(wanted));
     }
     options.arguments = positional;

@@ -26,7 +26,7 @@ constexpr int statusBadInput = 2;
 struct KeyOptions {
     QString command;       // solve, explain, check, prepare, fluid-table
     QString file;          // "-" is standard input
-    QStringList arguments; // fluid-table: NAME FROM TO STEP
+    QStringList arguments; // fluid-table: NAME FROM TO STEP; grade: reports and folders
     bool help = false;
     bool version = false;
     int top = 10;
@@ -50,6 +50,9 @@ struct KeyOptions {
     int minSuitable = 3;
     bool withValues = false;
     QString course = QStringLiteral("Расчёт пластинчатого теплообменника");
+    // grade: the gradebook column and the CSV separator
+    QString item = QStringLiteral("ORVEN");
+    QChar separator = QLatin1Char(',');
 };
 
 struct KeyIo {
@@ -69,6 +72,7 @@ int checkCommand(const KeyOptions& options, KeyIo& io);
 int prepareCommand(const KeyOptions& options, KeyIo& io);
 int fluidTableCommand(const KeyOptions& options, KeyIo& io);
 int assignCommand(const KeyOptions& options, KeyIo& io);
+int gradeCommand(const KeyOptions& options, KeyIo& io);
 // The command options.command names.
 int runKeyCommand(const KeyOptions& options, KeyIo& io);
 
@@ -84,7 +88,8 @@ struct KeyPdfFunctions {
                   bool landscape) = nullptr;
 };
 void setKeyPdfFunctions(const KeyPdfFunctions& functions);
-// True when the command needs them: check reads a PDF, assign and --pdf write one.
+// True when the command needs them: check and grade read PDFs, assign and
+// --pdf write them.
 bool needsPdf(const KeyOptions& options);
 
 // What both programs' main() do: the command line parsed (a bad one: one

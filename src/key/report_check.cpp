@@ -348,16 +348,24 @@ ReportCheck checkReportText(const QStringList& allLines) {
     return report;
 }
 
-void compareWithTask(ReportCheck& report, const DesignData& task, double tolerance) {
+QStringList taskDifferences(const ReportCheck& report, const DesignData& task, double tolerance) {
+    QStringList differences;
     for (int slot = 1; slot <= initialDataCount; ++slot) {
         const double printed = report.design.values[slot];
         const double assigned = task.values[slot];
         const double scale = std::max(std::abs(assigned), std::abs(printed));
         if (scale > 0 && !(std::abs(printed - assigned) <= tolerance * scale)) {
-            report.findings << QStringLiteral("исходные данные не задания: «%1» = %2, в задании %3")
-                                   .arg(parameterName(task.type, slot), report.design.texts[slot],
-                                        task.texts[slot]);
+            differences << QStringLiteral("«%1» = %2, в задании %3")
+                               .arg(parameterName(task.type, slot), report.design.texts[slot],
+                                    task.texts[slot]);
         }
+    }
+    return differences;
+}
+
+void compareWithTask(ReportCheck& report, const DesignData& task, double tolerance) {
+    for (const QString& difference : taskDifferences(report, task, tolerance)) {
+        report.findings << QStringLiteral("исходные данные не задания: ") + difference;
     }
 }
 

@@ -43,9 +43,12 @@ struct ReportCheck {
 // initial data or a results block that ends with its rule.
 ReportCheck checkReportText(const QStringList& lines);
 
-// Compares the report's initial data with an assigned design: each value that
-// differs by more than tolerance (relative, 0.02 for 2 %) is a finding that
-// names both numbers.
+// How the report's initial data differ from an assigned design: each value
+// that differs by more than tolerance (relative, 0.02 for 2 %), naming both
+// numbers ("«name» = 0.13, в задании 0.123"); empty when they are the
+// design's.
+QStringList taskDifferences(const ReportCheck& report, const DesignData& task, double tolerance);
+// Adds those differences to the report's findings.
 void compareWithTask(ReportCheck& report, const DesignData& task, double tolerance);
 
 } // namespace orven

@@ -44,8 +44,8 @@ QStringList pdfPages(const QString& path) {
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
     text.waitForFinished(30000);
-    QStringList pages =
-        QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QStringList pages = QString::fromUtf8(text.readAllStandardOutput())
+                            .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     for (QString& page : pages) {
         page = page.simplified();
     }
@@ -112,7 +112,8 @@ private slots:
             }
             tasks.insert(task.join(QLatin1Char(' ')));
 
-            const QString path = out + QStringLiteral("/варианты/") + number + QStringLiteral(".txt");
+            const QString path =
+                out + QStringLiteral("/варианты/") + number + QStringLiteral(".txt");
             DesignData design;
             QString error;
             QVERIFY2(readDesignFile(readFile(path), path, design, error), qPrintable(error));
@@ -125,14 +126,15 @@ private slots:
             const auto comma = [&](const QString& key) {
                 return QString(row.value(key)).replace(QLatin1Char('.'), QLatin1Char(','));
             };
-            for (const QString& expected : QStringList
-                 {row.value(QStringLiteral("фамилия")), QStringLiteral("Вариант: ") + number,
-                  QStringLiteral("от %1 до %2 °C. Охлаждающая среда")
-                      .arg(comma(QStringLiteral("t1н")), comma(QStringLiteral("t1к"))),
-                  QStringLiteral("сопротивлений стенки и загрязнений %1 м²·К/Вт")
-                      .arg(comma(QStringLiteral("r"))),
-                  QStringLiteral("подходящий стандартный теплообменник, без предупреждений.")}) {
-                QVERIFY2(sheet.contains(expected), qPrintable(expected + QLatin1Char('\n') + sheet));
+            for (const QString& expected : QStringList{
+                     row.value(QStringLiteral("фамилия")), QStringLiteral("Вариант: ") + number,
+                     QStringLiteral("от %1 до %2 °C. Охлаждающая среда")
+                         .arg(comma(QStringLiteral("t1н")), comma(QStringLiteral("t1к"))),
+                     QStringLiteral("сопротивлений стенки и загрязнений %1 м²·К/Вт")
+                         .arg(comma(QStringLiteral("r"))),
+                     QStringLiteral("подходящий стандартный теплообменник, без предупреждений.")}) {
+                QVERIFY2(sheet.contains(expected),
+                         qPrintable(expected + QLatin1Char('\n') + sheet));
             }
             const QString keyPage = key.value(i + 1);
             QVERIFY2(keyPage.startsWith(QStringLiteral("Вариант %1 — %2")
@@ -159,15 +161,16 @@ private slots:
     void impossibleTemplate() {
         const QString path = dir_.filePath(QStringLiteral("impossible.txt"));
         writeFile(path, QByteArray(coolerTemplate).replace("t1к = 35 .. 50", "t1к = 96 .. 111"));
-        const Run run = runKey({QStringLiteral("assign"), QStringLiteral("--class"),
-                                dir_.filePath(QStringLiteral("class.csv")),
-                                QStringLiteral("--template"), path, QStringLiteral("--out"),
-                                dir_.filePath(QStringLiteral("d"))});
+        const Run run =
+            runKey({QStringLiteral("assign"), QStringLiteral("--class"),
+                    dir_.filePath(QStringLiteral("class.csv")), QStringLiteral("--template"), path,
+                    QStringLiteral("--out"), dir_.filePath(QStringLiteral("d"))});
         QCOMPARE(run.status, 1);
         QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
-        QVERIFY2(run.err.contains(QStringLiteral("дал 0 различных решаемых заданий из 25 нужных")) &&
-                     run.err.contains(QStringLiteral("температуры пересекаются")),
-                 qPrintable(run.err));
+        QVERIFY2(
+            run.err.contains(QStringLiteral("дал 0 различных решаемых заданий из 25 нужных")) &&
+                run.err.contains(QStringLiteral("температуры пересекаются")),
+            qPrintable(run.err));
         QVERIFY(!QFileInfo::exists(dir_.filePath(QStringLiteral("d"))));
     }
 
@@ -182,8 +185,8 @@ private slots:
                           "Петров;Х-11;\r\n"
                           "\"Сидоров; Пётр \"\"Младший\"\"\";Х-12;s@example.org\r\n")
             << "Сидоров; Пётр \"Младший\"";
-        QTest::newRow("Latin headers") << QByteArray("name,group,idnumber\nA,B,1\nC,D,2\nE,F,3\n")
-                                       << "E";
+        QTest::newRow("Latin headers")
+            << QByteArray("name,group,idnumber\nA,B,1\nC,D,2\nE,F,3\n") << "E";
         QTest::newRow("empty file") << QByteArray() << "к.csv: пустой список";
         QTest::newRow("no group") << QByteArray("фамилия,email\nИванов,i@example.org\n")
                                   << "к.csv, строка 1: нет столбца «группа»";
@@ -192,8 +195,8 @@ private slots:
         QTest::newRow("duplicate id")
             << QByteArray("фамилия,группа,idnumber\nИванов,Х-11,7\n\nПетров,Х-11,7\n")
             << "к.csv, строка 4: idnumber «7» уже есть у студента в строке 2";
-        QTest::newRow("header only") << QByteArray("фамилия,группа,email\n")
-                                     << "к.csv: в списке нет ни одного студента";
+        QTest::newRow("header only")
+            << QByteArray("фамилия,группа,email\n") << "к.csv: в списке нет ни одного студента";
         QTest::newRow("short row") << QByteArray("фамилия,группа,email\nИванов,Х-11\n")
                                    << "к.csv, строка 2: 2 полей, а в заголовке 3";
         QTest::newRow("open quote") << QByteArray("фамилия,группа,email\n\"Иванов,Х-11,a\n")

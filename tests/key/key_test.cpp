@@ -11,6 +11,7 @@
 #include "platform/system_report_printer.h"
 #include "results/report_progress.h"
 #include "support/key_runs.h"
+#include "support/operations_printer.h"
 #include "support/test_support.h"
 #include "support/worked_examples.h"
 
@@ -21,6 +22,7 @@
 #include <functional>
 
 using namespace orven;
+using orven::test::OperationsPrinter;
 using orven::test::Run;
 using orven::test::runInProcess;
 using orven::test::runKey;
@@ -42,24 +44,6 @@ DesignData readDesign(const QString& name) {
     }
     return data;
 }
-
-// Collects a report's operations, as the program's printer receives them.
-class OperationsPrinter final : public ReportPrinter {
-public:
-    void setFontName(const QString& name) override {
-        ops << ReportOperation{ReportOperation::Font, name, 0};
-    }
-    void setFontSize(double points) override {
-        ops << ReportOperation{ReportOperation::Size, {}, points};
-    }
-    void printLine(const QString& text) override {
-        ops << ReportOperation{ReportOperation::Line, text, 0};
-    }
-    void printEmptyLine() override { ops << ReportOperation{ReportOperation::Empty, {}, 0}; }
-    void newPage() override { ops << ReportOperation{ReportOperation::Page, {}, 0}; }
-    void endDocument() override {}
-    ReportOperations ops;
-};
 
 // Prints a report of blocks of the worked cooler (packs 1/1, cold and hot
 // channels as given) the way the results screen's print button does.

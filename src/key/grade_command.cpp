@@ -1,0 +1,167 @@
+// orven-key grade: a class's reports checked against the variants of assign,
+// a verdict a student, and a table for the learning system's gradebook.
+
+#include "key/command_support.h"
+#include "key/commands.h"
+#include "key/grading.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace orven {
+
+namespace {
+
+// A report of a long session is a few hundred kilobytes; a file far larger is
+// no report and is not handed to the PDF reader.
+constexpr qint64 largestReport = 64 * 1024 * 1024;
+
+// The PDF files named, or found under the folders named (hidden folders and
+// links left alone), in a stable order; what cannot be used goes to skipped.
+QStringList reportFiles(const QStringList& arguments, QStringList& skipped) {
+    QStringList files;
+    for (const QString& argument : arguments) {
+        const QFileInfo info(argument);
+        if (!info.exists()) {
+            skipped << QStringLiteral("%1: не найден").arg(argument);
+        } else if (info.isDir()) {
+            QStringList found;
+            QDirIterator it(argument, {QStringLiteral("*.pdf"), QStringLiteral("*.PDF")},
+                            QDir::Files | QDir::NoSymLinks, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                found << it.next();
+            }
+            found.sort();
+            files << found;
+        } else {
+            files << argument;
+        }
+    }
+    files.removeDuplicates();
+    return files;
+}
+
+QString yesNo(bool yes) {
+    return yes ? QStringLiteral("да") : QStringLiteral("нет");
+}
+
+QString gradesCsv(const VariantsTable& table, const ClassGrades& grades, const QString& item,
+                  QChar separator) {
+    const ClassList& list = table.list;
+    QList<int> columns;
+    for (int c = 0; c < list.header.size(); ++c) {
+        if (c == list.emailColumn || c == list.idnumberColumn) {
+            columns << c;
+        }
+    }
+    columns << list.nameColumn;
+    const auto row = [&](QStringList fields) {
+        for (QString& field : fields) {
+            field = csvField(field);
+        }
+        return fields.join(separator) + QStringLiteral("\r\n");
+    };
+    QStringList header;
+    for (const int c : columns) {
+        header << list.header.at(c);
+    }
+    QString text = row(header << item << QStringLiteral("Отзыв"));
+    for (int s = 0; s < table.variants.size(); ++s) {
+        QStringList fields;
+        for (const int c : columns) {
+            fields << table.variants.at(s).student.fields.at(c).trimmed();
+        }
+        const StudentGrade& g = grades.students.at(s);
+        text += row(fields << QString::number(g.score) << g.feedback);
+    }
+    return text;
+}
+
+} // namespace
+
+int gradeCommand(const KeyOptions& options, KeyIo& io) {
+    if (options.classList.isEmpty()) {
+        return badInput(io, QStringLiteral("команде grade нужен --class варианты.csv"));
+    }
+    QByteArray contents;
+    QString name;
+    QString error;
+    VariantsTable table;
+    if (!readInput(options.classList, io, contents, name, error) ||
+        !readVariantsTable(contents, name, table, error)) {
+        return badInput(io, error);
+    }
+    const KeyPdfFunctions& pdf = keyPdfFunctions();
+    if (pdf.readText == nullptr) {
+        return badInput(io, QStringLiteral("чтение PDF недоступно"));
+    }
+    QStringList notReports;
+    QList<ReadReport> reports;
+    for (const QString& path : reportFiles(options.arguments, notReports)) {
+        const QFileInfo info(path);
+        QStringList lines;
+        if (info.size() > largestReport) {
+            notReports << QStringLiteral("%1: слишком велик для отчёта").arg(path);
+        } else if (!pdf.readText(path, lines, error)) {
+            notReports << error;
+        } else if (ReportCheck check = checkReportText(lines); !check.isReport) {
+            notReports << QStringLiteral("%1: не отчёт ORVEN").arg(path);
+        } else {
+            reports << ReadReport{path, check};
+        }
+    }
+    const ClassGrades grades = gradeClass(table, reports, options.tolerance / 100);
+
+    QStringList out{
+        QStringLiteral("Проверка отчётов: %1, студентов %2, отчётов прочитано %3")
+            .arg(name)
+            .arg(table.variants.size())
+            .arg(reports.size()),
+        QStringLiteral(" Вар. %1 %2 Данные Числа Итог  Место      Балл  Отзыв")
+            .arg(QStringLiteral("Студент"), -32)
+            .arg(QStringLiteral("Группа"), -8)};
+    bool clean = notReports.isEmpty() && grades.unassigned.isEmpty();
+    for (int s = 0; s < table.variants.size(); ++s) {
+        const ClassVariant& v = table.variants.at(s);
+        const StudentGrade& g = grades.students.at(s);
+        const bool has = g.graded >= 0;
+        clean = clean && g.score == 100 && g.flags.isEmpty();
+        out << QStringLiteral(" %1 %2 %3 %4 %5 %6 %7 %8  %9")
+                   .arg(v.number, -4)
+                   .arg(v.student.name.left(32), -32)
+                   .arg(v.student.group.left(8), -8)
+                   .arg(has ? yesNo(g.ownData) : QStringLiteral("—"), -6)
+                   .arg(has ? yesNo(g.numbersAgree) : QStringLiteral("—"), -5)
+                   .arg(has ? yesNo(g.finalSuitable) : QStringLiteral("—"), -5)
+                   .arg(g.rank > 0 ? QStringLiteral("%1/%2").arg(g.rank).arg(g.suitableCount)
+                                   : QStringLiteral("—"),
+                        -10)
+                   .arg(g.score, 4)
+                   .arg(g.feedback);
+        for (const QString& flag : g.flags) {
+            out << QStringLiteral("      ! ") + flag;
+        }
+    }
+    if (!notReports.isEmpty()) {
+        out << QString() << QStringLiteral("Не отчёты ORVEN:");
+        for (const QString& line : notReports) {
+            out << QStringLiteral("  ") + line;
+        }
+    }
+    if (!grades.unassigned.isEmpty()) {
+        out << QString() << QStringLiteral("Отчёты без студента:");
+        for (const QString& line : grades.unassigned) {
+            out << QStringLiteral("  ") + line;
+        }
+    }
+    io.out << out.join(QLatin1Char('\n')) << QLatin1Char('\n');
+    if (!options.csv.isEmpty() &&
+        !writeTextFile(options.csv, gradesCsv(table, grades, options.item, options.separator))) {
+        return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(options.csv));
+    }
+    return clean ? statusDone : statusFailed;
+}
+
+} // namespace orven

@@ -1,0 +1,294 @@
+#include "key/grading.h"
+
+#include "core/text_file.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <map>
+
+namespace orven {
+
+namespace {
+
+constexpr int ownDataPoints = 30;
+constexpr int numbersPoints = 30;
+constexpr int suitablePoints = 40;
+
+// True when the student's name words are in the printed words: the surname in
+// full, the other names in full or as initials.
+bool nameMatches(const QStringList& name, const QStringList& printed) {
+    if (name.isEmpty() || !printed.contains(name.first())) {
+        return false;
+    }
+    for (qsizetype i = 1; i < name.size(); ++i) {
+        const QString& word = name.at(i);
+        const bool initial = word.at(0).isLetter() && printed.contains(word.left(1));
+        if (!printed.contains(word) && !initial) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool containsAll(const QStringList& words, const QStringList& printed) {
+    return std::all_of(words.cbegin(), words.cend(),
+                       [&](const QString& w) { return printed.contains(w); });
+}
+
+// The last block that could be read, or nullptr.
+const CheckedBlock* lastBlock(const ReportCheck& check) {
+    for (auto b = check.blocks.crbegin(); b != check.blocks.crend(); ++b) {
+        if (b->known) {
+            return &*b;
+        }
+    }
+    return nullptr;
+}
+
+// What makes two reports the same work: the data and every printed block.
+QString workKey(const ReportCheck& check) {
+    QStringList parts;
+    for (int slot = 1; slot <= initialDataCount; ++slot) {
+        parts << check.design.texts[slot];
+    }
+    for (const CheckedBlock& block : check.blocks) {
+        parts << (block.known ? variantText(block.variant) : QStringLiteral("?"));
+    }
+    return parts.join(QLatin1Char('|'));
+}
+
+bool sameVariant(const ReportCheck& check, const ClassVariant& v, double tolerance) {
+    const CheckedBlock* last = lastBlock(check);
+    return check.designError.isEmpty() && (last == nullptr || last->type == v.design.type) &&
+           taskDifferences(check, v.design, tolerance).isEmpty();
+}
+
+} // namespace
+
+QStringList nameWords(const QString& text) {
+    static const QHash<QChar, QChar> lookAlike{
+        {u'a', u'а'}, {u'b', u'в'}, {u'c', u'с'}, {u'e', u'е'}, {u'h', u'н'}, {u'k', u'к'},
+        {u'm', u'м'}, {u'o', u'о'}, {u'p', u'р'}, {u't', u'т'}, {u'x', u'х'}, {u'y', u'у'},
+        {u'ё', u'е'}};
+    QString plain = text.toLower();
+    for (QChar& c : plain) {
+        c = lookAlike.value(c, c);
+        if (!c.isLetterOrNumber()) {
+            c = u' ';
+        }
+    }
+    QStringList words = plain.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    words.removeAll(QStringLiteral("гр"));
+    words.removeAll(QStringLiteral("группа"));
+    return words;
+}
+
+bool readVariantsTable(const QByteArray& contents, const QString& fileName, VariantsTable& table,
+                       QString& error) {
+    table = VariantsTable{};
+    if (!readClassList(contents, fileName, table.list, error)) {
+        return false;
+    }
+    const QStringList& header = table.list.header;
+    QStringList needed{QStringLiteral("вариант"), QStringLiteral("тип")};
+    needed << designKeys().mid(1);
+    for (const QString& column : needed) {
+        if (!header.contains(column)) {
+            error = fileErrorText(fileName, 1,
+                                  QStringLiteral("нет столбца «%1»: это не таблица вариантов, "
+                                                 "которую пишет orven-key assign")
+                                      .arg(column));
+            return false;
+        }
+    }
+    for (int i = 0; i < table.list.students.size(); ++i) {
+        const Student& student = table.list.students.at(i);
+        const auto field = [&](const QString& column) {
+            return student.fields.at(header.indexOf(column)).trimmed();
+        };
+        QString text = QStringLiteral("тип = ") + field(QStringLiteral("тип")) + QLatin1Char('\n');
+        for (int slot = 1; slot <= initialDataCount; ++slot) {
+            text += designKeys().at(slot) + QStringLiteral(" = ") + field(designKeys().at(slot)) +
+                    QLatin1Char('\n');
+        }
+        ClassVariant variant{student, field(QStringLiteral("вариант")), {}};
+        QString designError;
+        if (!readDesignFile(text.toUtf8(), QStringLiteral("вариант"), variant.design,
+                            designError)) {
+            error = fileErrorText(fileName, i + 2,
+                                  QStringLiteral("исходные данные студента %1 не читаются (%2)")
+                                      .arg(student.name, designError));
+            return false;
+        }
+        table.variants << variant;
+    }
+    return true;
+}
+
+ClassGrades gradeClass(const VariantsTable& table, const QList<ReadReport>& reports,
+                       double tolerance) {
+    ClassGrades grades;
+    const auto& variants = table.variants;
+    grades.students.resize(variants.size());
+    QList<QStringList> names;
+    QList<QStringList> groups;
+    for (const ClassVariant& v : variants) {
+        names << nameWords(v.student.name);
+        groups << nameWords(v.student.group);
+    }
+
+    // Each report to a student: by name (the group deciding between
+    // namesakes), else by whose variant its data are.
+    QList<int> owner(reports.size(), -1);
+    QList<int> dataOf(reports.size(), -1);
+    for (int r = 0; r < reports.size(); ++r) {
+        const ReportCheck& check = reports.at(r).check;
+        const QStringList printed = nameWords(check.student);
+        QList<int> byName;
+        QList<int> byData;
+        for (int s = 0; s < variants.size(); ++s) {
+            if (nameMatches(names.at(s), printed)) {
+                byName << s;
+            }
+            if (sameVariant(check, variants.at(s), tolerance)) {
+                byData << s;
+            }
+        }
+        if (byName.size() > 1) {
+            QList<int> withGroup;
+            for (const int s : byName) {
+                if (containsAll(groups.at(s), printed)) {
+                    withGroup << s;
+                }
+            }
+            byName = withGroup;
+        }
+        dataOf[r] = byData.size() == 1 ? byData.first() : -1;
+        if (byName.size() == 1) {
+            owner[r] = byName.first();
+        } else if (dataOf[r] >= 0) {
+            owner[r] = dataOf[r];
+            grades.students[dataOf[r]].flags
+                << QStringLiteral("отчёт %1 отнесён по исходным данным (подпись «%2»)")
+                       .arg(reports.at(r).path, check.student);
+        } else {
+            grades.unassigned << QStringLiteral("%1: подпись «%2» не найдена в списке, данные не "
+                                                "совпадают ни с одним вариантом")
+                                     .arg(reports.at(r).path, check.student);
+        }
+        if (owner[r] >= 0) {
+            grades.students[owner[r]].reports << r;
+        }
+    }
+
+    // Copies: the same data and blocks from more than one student.
+    std::map<QString, QList<int>> works;
+    for (int r = 0; r < reports.size(); ++r) {
+        if (owner[r] >= 0) {
+            works[workKey(reports.at(r).check)] << r;
+        }
+    }
+
+    std::map<int, Solution> solutions;
+    for (int s = 0; s < variants.size(); ++s) {
+        StudentGrade& g = grades.students[s];
+        const ClassVariant& v = variants.at(s);
+        if (g.reports.isEmpty()) {
+            g.feedback = QStringLiteral("нет отчёта");
+            continue;
+        }
+        for (const int r : g.reports) {
+            StudentGrade trial;
+            const ReportCheck& check = reports.at(r).check;
+            const QStringList differences = taskDifferences(check, v.design, tolerance);
+            const CheckedBlock* last = lastBlock(check);
+            trial.ownData = sameVariant(check, v, tolerance);
+            trial.dataDifference = !check.designError.isEmpty() ? check.designError
+                                   : !differences.isEmpty()     ? differences.first()
+                                                                : QStringLiteral("другой тип теплообменника");
+            trial.numbersAgree = check.allAgree();
+            for (const CheckedBlock& block : check.blocks) {
+                if (trial.numbersFinding.isEmpty() && !block.differences.isEmpty()) {
+                    trial.numbersFinding = QStringLiteral("блок %1, %2")
+                                               .arg(block.number)
+                                               .arg(block.differences.first());
+                }
+            }
+            if (!check.findings.isEmpty()) {
+                trial.numbersFinding = check.findings.first();
+            }
+            if (last == nullptr) {
+                trial.finalFinding = QStringLiteral("в отчёте нет ни одного блока результатов");
+            } else if (!last->evaluated.warnings.isEmpty() ||
+                       last->evaluated.status != CalculationStatus::Completed) {
+                DesignCase dc;
+                DesignData design = check.design;
+                design.type = last->type;
+                loadDesign(dc, design);
+                loadVariant(dc, last->variant);
+                trial.finalFinding = failureReasons(last->evaluated, dc).join(QStringLiteral("; "));
+            } else {
+                trial.finalSuitable = true;
+                if (trial.ownData) {
+                    if (!solutions.count(s)) {
+                        solutions.emplace(s, solveDesign(v.design));
+                    }
+                    const Solution& solution = solutions.at(s);
+                    trial.suitableCount = solution.suitableCount;
+                    trial.rank = 1 + static_cast<int>(std::count_if(
+                                         solution.suitable.cbegin(), solution.suitable.cend(),
+                                         [&](const Evaluated& other) {
+                                             return rankedBefore(other, last->evaluated,
+                                                                 VariantOrder::Surface);
+                                         }));
+                }
+            }
+            trial.score = (trial.ownData ? ownDataPoints : 0) +
+                          (trial.numbersAgree ? numbersPoints : 0) +
+                          (trial.finalSuitable ? suitablePoints : 0);
+            if (g.graded < 0 || trial.score > g.score) {
+                trial.reports = g.reports;
+                trial.flags = g.flags;
+                trial.graded = r;
+                g = trial;
+            }
+        }
+        const int r = g.graded;
+        if (g.reports.size() > 1) {
+            g.flags << QStringLiteral("отчётов %1, оценён лучший: %2")
+                           .arg(g.reports.size())
+                           .arg(reports.at(r).path);
+        }
+        if (!g.ownData && dataOf[r] >= 0 && dataOf[r] != s) {
+            const ClassVariant& other = variants.at(dataOf[r]);
+            g.flags << QStringLiteral("данные варианта %1 (другой студент: %2)")
+                           .arg(other.number, other.student.name);
+        }
+        QStringList copied;
+        for (const int o : works.at(workKey(reports.at(r).check))) {
+            if (owner[o] != s) {
+                copied << variants.at(owner[o]).student.name;
+            }
+        }
+        if (!copied.isEmpty()) {
+            copied.removeDuplicates();
+            g.flags << QStringLiteral("копия: такой же отчёт у %1").arg(copied.join(QStringLiteral(", ")));
+        }
+        g.feedback = !copied.isEmpty() ? QStringLiteral("отчёт совпадает с отчётом: %1")
+                                             .arg(copied.join(QStringLiteral(", ")))
+                     : !g.numbersAgree ? QStringLiteral("числа отчёта не совпадают с пересчётом: ") +
+                                             g.numbersFinding
+                     : !g.ownData ? QStringLiteral("исходные данные не своего варианта: ") +
+                                        g.dataDifference
+                     : !g.finalSuitable ? QStringLiteral("последний вариант не подходит: ") +
+                                              g.finalFinding
+                                        : QStringLiteral("верно; вариант %1-й из %2 подходящих")
+                                              .arg(g.rank)
+                                              .arg(g.suitableCount);
+    }
+    return grades;
+}
+
+} // namespace orven
