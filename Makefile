@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build deps sanitize format format-check startup-benchmark e2e screenshots package package-check benchmark clean
+.PHONY: run test build deps sanitize format format-check startup-benchmark e2e screenshots package package-check benchmark clean windows windows-check
 
 deps:
 	@scripts/install-deps
@@ -67,6 +67,17 @@ startup-benchmark: build
 
 package-check: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -R '^(installed_tree|package_check)$$'
+
+# The student program for Windows (build-windows/: a zip and an installer),
+# cross-compiled with MinGW-w64 against a Qt built once from Debian's source
+# (cached in ~/.cache/orven). Not part of test.
+windows:
+	@scripts/build-windows
+
+# The Windows build under Wine on a virtual display: the check to run after
+# changes to the platform layer.
+windows-check: windows
+	@sh tests/windows/windows_check.sh build-windows
 
 clean:
 	rm -rf $(BUILD_DIR)

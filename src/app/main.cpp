@@ -43,7 +43,10 @@ int main(int argc, char* argv[]) {
     // picture the installed icon theme holds, without searching the themes at
     // every start (a search costs a quarter of the start when the icon is not
     // installed). The desktop's menus take the theme's icon from orven.desktop.
+#ifndef Q_OS_WIN
+    // (Windows takes the icon of the program's file.)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/orven/orven.svg")));
+#endif
 
     // Declared after the application: its destructor finishes an open report
     // while the application still exists.

@@ -1,13 +1,55 @@
 #include "core/bounded_file.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 
 #include <cerrno>
+
+#ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace orven {
+
+#ifdef Q_OS_WIN
+
+// Windows: a link or junction at the name is not followed, only a regular
+// file is read, and every file of the user's folders counts as the user's own
+// (their access is the user's profile's).
+FileRead readBoundedFile(const QString& path, qint64 limit, QByteArray* data,
+                         FileIdentity* identity, FileOwner /*owner*/) {
+    data->clear();
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) {
+        return FileRead::Unreadable;
+    }
+    if (info.isSymLink() || info.isJunction() || !info.isFile()) {
+        return FileRead::NotRegular;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return FileRead::Unreadable;
+    }
+    if (identity != nullptr) {
+        *identity = {0, static_cast<quint64>(qHash(info.absoluteFilePath())), file.size(),
+                     info.lastModified().toMSecsSinceEpoch() * 1000000};
+    }
+    if (file.size() > limit) {
+        return FileRead::TooLarge;
+    }
+    *data = file.read(limit + 1);
+    if (data->size() > limit) {
+        data->clear();
+        return FileRead::TooLarge;
+    }
+    return FileRead::Read;
+}
+
+#else
 
 namespace {
 
@@ -71,5 +113,7 @@ FileRead readBoundedFile(const QString& path, qint64 limit, QByteArray* data,
     ::close(descriptor);
     return result;
 }
+
+#endif
 
 } // namespace orven

@@ -114,14 +114,13 @@ int gradeCommand(const KeyOptions& options, KeyIo& io) {
     }
     const ClassGrades grades = gradeClass(table, reports, options.tolerance / 100);
 
-    QStringList out{
-        QStringLiteral("Проверка отчётов: %1, студентов %2, отчётов прочитано %3")
-            .arg(name)
-            .arg(table.variants.size())
-            .arg(reports.size()),
-        QStringLiteral(" Вар. %1 %2 Данные Числа Итог  Место      Балл  Отзыв")
-            .arg(QStringLiteral("Студент"), -32)
-            .arg(QStringLiteral("Группа"), -8)};
+    QStringList out{QStringLiteral("Проверка отчётов: %1, студентов %2, отчётов прочитано %3")
+                        .arg(name)
+                        .arg(table.variants.size())
+                        .arg(reports.size()),
+                    QStringLiteral(" Вар. %1 %2 Данные Числа Итог  Место      Балл  Отзыв")
+                        .arg(QStringLiteral("Студент"), -32)
+                        .arg(QStringLiteral("Группа"), -8)};
     bool clean = notReports.isEmpty() && grades.unassigned.isEmpty();
     for (int s = 0; s < table.variants.size(); ++s) {
         const ClassVariant& v = table.variants.at(s);

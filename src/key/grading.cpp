@@ -69,9 +69,9 @@ bool sameVariant(const ReportCheck& check, const ClassVariant& v, double toleran
 
 QStringList nameWords(const QString& text) {
     static const QHash<QChar, QChar> lookAlike{
-        {u'a', u'а'}, {u'b', u'в'}, {u'c', u'с'}, {u'e', u'е'}, {u'h', u'н'}, {u'k', u'к'},
-        {u'm', u'м'}, {u'o', u'о'}, {u'p', u'р'}, {u't', u'т'}, {u'x', u'х'}, {u'y', u'у'},
-        {u'ё', u'е'}};
+        {u'a', u'а'}, {u'b', u'в'}, {u'c', u'с'}, {u'e', u'е'}, {u'h', u'н'},
+        {u'k', u'к'}, {u'm', u'м'}, {u'o', u'о'}, {u'p', u'р'}, {u't', u'т'},
+        {u'x', u'х'}, {u'y', u'у'}, {u'ё', u'е'}};
     QString plain = text.toLower();
     for (QChar& c : plain) {
         c = lookAlike.value(c, c);
@@ -206,8 +206,9 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<ReadReport>& repo
             const CheckedBlock* last = lastBlock(check);
             trial.ownData = sameVariant(check, v, tolerance);
             trial.dataDifference = !check.designError.isEmpty() ? check.designError
-                                   : !differences.isEmpty()     ? differences.first()
-                                                                : QStringLiteral("другой тип теплообменника");
+                                   : !differences.isEmpty()
+                                       ? differences.first()
+                                       : QStringLiteral("другой тип теплообменника");
             trial.numbersAgree = check.allAgree();
             for (const CheckedBlock& block : check.blocks) {
                 if (trial.numbersFinding.isEmpty() && !block.differences.isEmpty()) {
@@ -274,19 +275,19 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<ReadReport>& repo
         }
         if (!copied.isEmpty()) {
             copied.removeDuplicates();
-            g.flags << QStringLiteral("копия: такой же отчёт у %1").arg(copied.join(QStringLiteral(", ")));
+            g.flags << QStringLiteral("копия: такой же отчёт у %1")
+                           .arg(copied.join(QStringLiteral(", ")));
         }
-        g.feedback = !copied.isEmpty() ? QStringLiteral("отчёт совпадает с отчётом: %1")
-                                             .arg(copied.join(QStringLiteral(", ")))
-                     : !g.numbersAgree ? QStringLiteral("числа отчёта не совпадают с пересчётом: ") +
-                                             g.numbersFinding
-                     : !g.ownData ? QStringLiteral("исходные данные не своего варианта: ") +
-                                        g.dataDifference
-                     : !g.finalSuitable ? QStringLiteral("последний вариант не подходит: ") +
-                                              g.finalFinding
-                                        : QStringLiteral("верно; вариант %1-й из %2 подходящих")
-                                              .arg(g.rank)
-                                              .arg(g.suitableCount);
+        g.feedback =
+            !copied.isEmpty() ? QStringLiteral("отчёт совпадает с отчётом: %1")
+                                    .arg(copied.join(QStringLiteral(", ")))
+            : !g.numbersAgree
+                ? QStringLiteral("числа отчёта не совпадают с пересчётом: ") + g.numbersFinding
+            : !g.ownData ? QStringLiteral("исходные данные не своего варианта: ") + g.dataDifference
+            : !g.finalSuitable ? QStringLiteral("последний вариант не подходит: ") + g.finalFinding
+                               : QStringLiteral("верно; вариант %1-й из %2 подходящих")
+                                     .arg(g.rank)
+                                     .arg(g.suitableCount);
     }
     return grades;
 }

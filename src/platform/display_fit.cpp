@@ -7,7 +7,9 @@
 
 #include <cmath>
 #include <cstdio>
+#ifndef Q_OS_WIN
 #include <unistd.h>
+#endif
 
 namespace orven {
 
@@ -49,6 +51,12 @@ QPoint frameShiftInto(const QRect& frame, const QRect& available) {
 }
 
 void fitScreensToDisplay(char* argv[]) {
+#ifdef Q_OS_WIN
+    // Windows cannot put the program in its own place at another scale; the
+    // screens keep the scale the display gives them.
+    Q_UNUSED(argv);
+    return;
+#else
     if (qEnvironmentVariableIsSet(restartedMark))
         return;
     const QScreen* display = QGuiApplication::primaryScreen();
@@ -73,6 +81,7 @@ void fitScreensToDisplay(char* argv[]) {
     std::fputs("orven: не удалось перезапустить программу в масштабе, при котором окна "
                "помещаются на экране\n",
                stderr);
+#endif
 }
 
 } // namespace orven

@@ -5,13 +5,29 @@
 #include <QList>
 #include <QStringList>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#endif
 
 namespace orven {
 
 namespace {
+
+#ifdef Q_OS_WIN
+
+// Windows keeps a layout per thread; the name box switches the program's own
+// to Russian (layout 00000419) and back to US English (00000409), loading it
+// for the session if the user has not installed it.
+bool activateLayout(const wchar_t* layout) {
+    HKL loaded = LoadKeyboardLayoutW(layout, KLF_ACTIVATE | KLF_SUBSTITUTE_OK);
+    return loaded != nullptr && ActivateKeyboardLayout(loaded, KLF_SETFORPROCESS) != nullptr;
+}
+
+#else
 
 // The layout list of the root window's _XKB_RULES_NAMES: rules, model,
 // layouts, variants, options, separated by NUL characters.
@@ -61,6 +77,8 @@ bool lockKeyboardGroup(const QString& layout) {
     return true;
 }
 
+#endif
+
 } // namespace
 
 int keyboardGroupIndex(const QString& layouts, const QString& layout) {
@@ -73,6 +91,18 @@ int keyboardGroupIndex(const QString& layouts, const QString& layout) {
     return -1;
 }
 
+#ifdef Q_OS_WIN
+
+bool switchKeyboardLayoutToRussian() {
+    return activateLayout(L"00000419");
+}
+
+void switchKeyboardLayoutToEnglish() {
+    activateLayout(L"00000409");
+}
+
+#else
+
 bool switchKeyboardLayoutToRussian() {
     return lockKeyboardGroup(QStringLiteral("ru"));
 }
@@ -80,5 +110,7 @@ bool switchKeyboardLayoutToRussian() {
 void switchKeyboardLayoutToEnglish() {
     lockKeyboardGroup(QStringLiteral("us"));
 }
+
+#endif
 
 } // namespace orven

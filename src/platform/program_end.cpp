@@ -3,12 +3,18 @@
 #include "platform/screens.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QSessionManager>
 #include <QSocketNotifier>
 #include <QThread>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 namespace orven {
 
@@ -20,6 +26,20 @@ std::function<void()>& reportFinisher() {
     return finisher;
 }
 
+#ifdef Q_OS_WIN
+bool consoleHandlerInstalled = false;
+
+// Console control events (Ctrl+C, the console closed, log-off, shut-down)
+// arrive on a thread of their own, and the process ends when the handler
+// returns: the report is finished on the event loop before it does.
+BOOL WINAPI onConsoleControl(DWORD /*event*/) {
+    if (QCoreApplication::instance() != nullptr) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] { endProgram(); }, Qt::BlockingQueuedConnection);
+    }
+    return TRUE;
+}
+#else
 // Written by the signal handler, read by the notifier on the event loop.
 int signalSockets[2] = {-1, -1};
 
@@ -28,6 +48,7 @@ void onTerminationSignal(int /*signal*/) {
     // Only async-signal-safe calls here; a full pipe just drops the byte.
     [[maybe_unused]] const ssize_t written = ::write(signalSockets[0], &byte, sizeof byte);
 }
+#endif
 } // namespace
 
 void setReportFinisher(std::function<void()> finisher) {
@@ -59,8 +80,24 @@ void resetProgramEnd() {
 
 void installProgramEndHandlers(QCoreApplication& app) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, [] { finishOpenReport(); });
+    // The session ends (log-off, shut-down: WM_QUERYENDSESSION on Windows, the
+    // session manager on X11): the report is finished before the program is.
+    if (auto* gui = qobject_cast<QGuiApplication*>(&app)) {
+        QObject::connect(gui, &QGuiApplication::commitDataRequest, gui,
+                         [](QSessionManager&) { finishOpenReport(); });
+    }
     installTerminationSignalHandlers();
 }
+
+#ifdef Q_OS_WIN
+
+void installTerminationSignalHandlers() {
+    if (!consoleHandlerInstalled) {
+        consoleHandlerInstalled = SetConsoleCtrlHandler(onConsoleControl, TRUE) != 0;
+    }
+}
+
+#else
 
 void installTerminationSignalHandlers() {
     if (signalSockets[0] != -1)
@@ -85,5 +122,7 @@ void installTerminationSignalHandlers() {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(signal, &action, nullptr);
 }
+
+#endif
 
 } // namespace orven

@@ -13,10 +13,16 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+
+#ifdef Q_OS_WIN
+#include <QFileInfo>
+#include <windows.h>
+#else
+#include <csignal>
 #include <unistd.h>
+#endif
 
 namespace orven {
 
@@ -25,15 +31,35 @@ namespace {
 // True while the process that wrote a journal still runs this program (a
 // process id of a gone process may have been taken by another program).
 bool stillRunning(qint64 processId) {
-    if (processId == ::getpid()) {
+    if (processId == QCoreApplication::applicationPid()) {
         return true;
     }
+#ifdef Q_OS_WIN
+    // A process of that id running this same program.
+    if (processId <= 0 || processId > 0x7fffffff) {
+        return false;
+    }
+    HANDLE process =
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(processId));
+    if (process == nullptr) {
+        return false;
+    }
+    wchar_t name[MAX_PATH];
+    DWORD length = MAX_PATH;
+    DWORD exitCode = 0;
+    const bool running = GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE &&
+                         QueryFullProcessImageNameW(process, 0, name, &length);
+    CloseHandle(process);
+    return running && QFileInfo(QString::fromWCharArray(name, static_cast<qsizetype>(length))) ==
+                          QFileInfo(QCoreApplication::applicationFilePath());
+#else
     if (processId <= 0 || processId > 0x7fffffff ||
         (::kill(static_cast<pid_t>(processId), 0) != 0 && errno == ESRCH)) {
         return false;
     }
     const QString other = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(processId));
     return !other.isEmpty() && other == QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+#endif
 }
 
 // A path as one line of a message: a name may hold a line feed or other

@@ -14,9 +14,15 @@
 
 #include <cerrno>
 #include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace orven {
 
@@ -88,6 +94,19 @@ bool reportPdfData(const ReportOperations& operations, const QString& title, QBy
 // there already (a dangling link too): EEXIST then. RENAME_NOREPLACE does it in
 // one step; a file system without it gets a hard link (which never replaces
 // either), and one without links the plain rename after a look.
+#ifdef Q_OS_WIN
+// Windows moves a file only where nothing is (without MOVEFILE_REPLACE_EXISTING),
+// and on the disk before it returns (MOVEFILE_WRITE_THROUGH).
+int placeWithoutReplacing(const QString& temporary, const QString& target) {
+    if (MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(temporary).utf16()),
+                    reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(target).utf16()),
+                    MOVEFILE_WRITE_THROUGH)) {
+        return 0;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? EEXIST : EIO;
+}
+#else
 int placeWithoutReplacing(const QByteArray& temporary, const QByteArray& target) {
     if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(),
                     RENAME_NOREPLACE) == 0) {
@@ -109,6 +128,7 @@ int placeWithoutReplacing(const QByteArray& temporary, const QByteArray& target)
     }
     return ::rename(temporary.constData(), target.constData()) == 0 ? 0 : errno;
 }
+#endif
 
 } // namespace
 
@@ -154,6 +174,19 @@ QString writeNewReportPdf(const ReportOperations& operations, const QString& fol
     if (!file.open()) {
         return QString();
     }
+#ifdef Q_OS_WIN
+    if (file.write(data) != data.size() || !file.flush() ||
+        !FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle())))) {
+        return QString();
+    }
+    // An open file cannot be moved on Windows.
+    file.close();
+    if (QFileInfo(file.fileName()).size() != data.size()) {
+        return QString();
+    }
+    const QString temporary = file.fileName();
+    const auto name = [](const QString& path) { return path; };
+#else
     struct stat status {};
     if (file.write(data) != data.size() || !file.flush() || ::fsync(file.handle()) != 0 ||
         ::fstat(file.handle(), &status) != 0 || status.st_size != data.size() ||
@@ -161,10 +194,12 @@ QString writeNewReportPdf(const ReportOperations& operations, const QString& fol
         return QString();
     }
     const QByteArray temporary = QFile::encodeName(file.fileName());
+    const auto name = [](const QString& path) { return QFile::encodeName(path); };
+#endif
     for (int n = 1; n <= maxReportNameNumber; ++n) {
         const QString path = QDir(folder).filePath(
             n == 1 ? stem + QStringLiteral(".pdf") : stem + QStringLiteral("-%1.pdf").arg(n));
-        const int error = placeWithoutReplacing(temporary, QFile::encodeName(path));
+        const int error = placeWithoutReplacing(temporary, name(path));
         if (error == 0) {
             file.setAutoRemove(false);
             return path;

@@ -5,9 +5,13 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <QStandardPaths>
+
 #include <cerrno>
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace orven {
 
@@ -20,11 +24,17 @@ constexpr qint64 recordSizeLimit = 256 * 1024;
 } // namespace
 
 QString journalStateFolder() {
+#ifdef Q_OS_WIN
+    // The user's local application data (%LOCALAPPDATA%\orven).
+    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                           QStringLiteral("/orven"));
+#else
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
     if (!QDir::isAbsolutePath(base)) {
         base = QDir::homePath() + QStringLiteral("/.local/state");
     }
     return QDir::cleanPath(base + QStringLiteral("/orven"));
+#endif
 }
 
 bool makePrivateFolder(const QString& path) {
@@ -32,6 +42,13 @@ bool makePrivateFolder(const QString& path) {
         return false;
     }
     QDir().mkpath(QFileInfo(path).absolutePath());
+#ifdef Q_OS_WIN
+    // A folder of the user's profile is the user's own; it must only be a
+    // real folder, not a link or junction to somewhere else.
+    QDir().mkpath(path);
+    const QFileInfo folder(path);
+    return folder.isDir() && !folder.isSymLink() && !folder.isJunction();
+#else
     const QByteArray name = QFile::encodeName(path);
     if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
         return false;
@@ -45,6 +62,7 @@ bool makePrivateFolder(const QString& path) {
         return false;
     }
     return true;
+#endif
 }
 
 QStringList journalFolderPlaces() {

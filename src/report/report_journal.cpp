@@ -1,16 +1,43 @@
 #include "report/report_journal.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QList>
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <sys/stat.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace orven {
 
 namespace {
+
+// A new file of the user's own, written unbuffered, and its flush to the disk.
+#ifdef Q_OS_WIN
+int openNewFile(const QString& path) {
+    return ::_wopen(reinterpret_cast<const wchar_t*>(path.utf16()),
+                    _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                    _S_IREAD | _S_IWRITE);
+}
+int syncFile(int descriptor) {
+    return ::_commit(descriptor);
+}
+#else
+int openNewFile(const QString& path) {
+    return ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                  0600);
+}
+int syncFile(int descriptor) {
+    return ::fsync(descriptor);
+}
+#endif
 
 const QByteArray headerMark = QByteArrayLiteral("ORVEN-JOURNAL 1 ");
 const QByteArray blockMark = QByteArrayLiteral("B");
@@ -163,13 +190,13 @@ ReportJournal::~ReportJournal() {
 
 bool ReportJournal::open(const QString& journalPath, const QString& reportPath) {
     close();
-    const QByteArray name = QFile::encodeName(journalPath);
-    descriptor_ = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    descriptor_ = openNewFile(journalPath);
     if (descriptor_ < 0) {
         return false;
     }
     path_ = journalPath;
-    if (!writeAll(journalHeader(::getpid(), reportPath)) || ::fsync(descriptor_) != 0) {
+    if (!writeAll(journalHeader(QCoreApplication::applicationPid(), reportPath)) ||
+        syncFile(descriptor_) != 0) {
         remove();
         return false;
     }
@@ -180,7 +207,7 @@ bool ReportJournal::appendBlock(const ReportOperations& operations) {
     if (!isOpen()) {
         return false;
     }
-    return writeAll(journalBlock(operations)) && ::fsync(descriptor_) == 0;
+    return writeAll(journalBlock(operations)) && syncFile(descriptor_) == 0;
 }
 
 bool ReportJournal::writeAll(const QByteArray& data) {

@@ -119,7 +119,8 @@ private slots:
         QVERIFY2(assigned.status == 0, qPrintable(assigned.err));
 
         const auto design = [&](int variant) {
-            const QString path = dir_.filePath(QStringLiteral("class/варианты/0%1.txt").arg(variant));
+            const QString path =
+                dir_.filePath(QStringLiteral("class/варианты/0%1.txt").arg(variant));
             DesignData data;
             QString error;
             if (!readDesignFile(readFile(path), path, data, error)) {
@@ -151,10 +152,10 @@ private slots:
     // Each student's row: verdict, flags and score; the CSV byte for byte.
     void classGraded() {
         const QString csv = dir_.filePath(QStringLiteral("оценки.csv"));
-        const Run run = runKey({QStringLiteral("grade"), QStringLiteral("--class"),
-                                dir_.filePath(QStringLiteral("class/варианты.csv")),
-                                dir_.filePath(QStringLiteral("reports")), QStringLiteral("--csv"),
-                                csv});
+        const Run run =
+            runKey({QStringLiteral("grade"), QStringLiteral("--class"),
+                    dir_.filePath(QStringLiteral("class/варианты.csv")),
+                    dir_.filePath(QStringLiteral("reports")), QStringLiteral("--csv"), csv});
         QCOMPARE(run.status, 1);
         const QStringList lines = run.out.split(QLatin1Char('\n'));
         // A student's row: the name stands after the variant's number.
@@ -169,7 +170,8 @@ private slots:
         const auto flagsOf = [&](const QString& name) {
             QStringList flags;
             auto at = rowOf(name);
-            while (at != lines.cend() && ++at != lines.cend() && at->startsWith(QStringLiteral("      !"))) {
+            while (at != lines.cend() && ++at != lines.cend() &&
+                   at->startsWith(QStringLiteral("      !"))) {
                 flags << at->mid(8);
             }
             return flags;
@@ -179,8 +181,11 @@ private slots:
         QVERIFY(row("Верный Вадим").contains(" 100 верно; вариант 1-й из"));
         QCOMPARE(flagsOf("Верный Вадим"), QStringList()); // the hidden folder's report unread
         QVERIFY(row("Правкин Павел").contains(" да нет да 1/"));
-        QVERIFY(row("Правкин Павел").contains(" 70 числа отчёта не совпадают с пересчётом: блок 2,"));
-        QVERIFY(row("Соседов Семён").contains(" нет да да — 70 исходные данные не своего варианта: «Массовый расход"));
+        QVERIFY(
+            row("Правкин Павел").contains(" 70 числа отчёта не совпадают с пересчётом: блок 2,"));
+        QVERIFY(
+            row("Соседов Семён")
+                .contains(" нет да да — 70 исходные данные не своего варианта: «Массовый расход"));
         QCOMPARE(flagsOf("Соседов Семён"),
                  QStringList{"данные варианта 01 (другой студент: Верный Вадим)"});
         QVERIFY(row("Копиев Кирилл").contains(" да да да 1/"));
@@ -217,12 +222,13 @@ private slots:
                 QStringLiteral("--separator"), separator, QStringLiteral("--item"),
                 QStringLiteral("Курсовой проект")});
         QProcess python;
-        python.start(QStringLiteral("/usr/bin/python3"),
-                     {QStringLiteral("-c"),
-                      QStringLiteral("import csv, json, sys\n"
-                                     "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                                     "    print(json.dumps(list(csv.reader(f, delimiter=sys.argv[2]))))\n"),
-                      csv, separator});
+        python.start(
+            QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import csv, json, sys\n"
+                            "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                            "    print(json.dumps(list(csv.reader(f, delimiter=sys.argv[2]))))\n"),
+             csv, separator});
         QVERIFY(python.waitForFinished(30000));
         const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
         QCOMPARE(rows.size(), 1 + pupils().size());
