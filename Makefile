@@ -76,8 +76,9 @@ windows:
 
 # The Windows build under Wine on a virtual display: the check to run after
 # changes to the platform layer.
-windows-check: windows
-	@sh tests/windows/windows_check.sh build-windows
+windows-check: windows build
+	cmake --build $(BUILD_DIR) --target orven_session_plan
+	@sh tests/windows/windows_check.sh build-windows $(BUILD_DIR)/orven_session_plan
 
 clean:
 	rm -rf $(BUILD_DIR)

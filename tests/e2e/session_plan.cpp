@@ -38,6 +38,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTest>
 
 #include <X11/XKBlib.h>
@@ -595,6 +596,19 @@ int printKeyboardGroup() {
     return 0;
 }
 
+// A picture of the X window id as it is on the display, as a PNG file (a
+// program under Wine, whose windows Qt's own grab cannot reach).
+int shootWindow(const QString& id, const QString& path) {
+    bool ok = false;
+    const WId window = id.toULongLong(&ok, 0);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!ok || screen == nullptr || !screen->grabWindow(window).save(path, "PNG")) {
+        complain(QStringLiteral("cannot take a picture of window %1").arg(id));
+        return 1;
+    }
+    return 0;
+}
+
 int main(int argc, char* argv[]) {
     if (argc == 3 && std::strcmp(argv[1], "wm-close") == 0)
         return closeLikeTheWindowManager(argv[2]);
@@ -608,11 +622,14 @@ int main(int argc, char* argv[]) {
         return plan(args[2], args.value(3));
     if (args.size() == 5 && args[1] == QLatin1String("compare"))
         return compare(args[2], args[3], args[4]);
+    if (args.size() == 4 && args[1] == QLatin1String("shot"))
+        return shootWindow(args[2], args[3]);
     complain(QStringLiteral(
         "usage: orven_session_plan plan <folder> [desktop]\n"
         "       orven_session_plan wm-close <window id>\n"
         "       orven_session_plan ping <window id>\n"
         "       orven_session_plan keyboard-group\n"
+        "       orven_session_plan shot <window id> <picture.png>\n"
         "       orven_session_plan compare <expected.txt> <layout text> <word boxes>"));
     return 2;
 }

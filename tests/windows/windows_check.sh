@@ -1,0 +1,137 @@
+#!/bin/sh
+# make windows-check: the Windows build of the student program under Wine on a
+# virtual display with the openbox window manager, in a Wine prefix of its own
+# (Liberation's fonts standing in for Courier New, Arial and Times New Roman).
+# - the zip's orven.exe starts to its main menu; a picture of the menu is taken
+#   (build-windows/windows-menu.png);
+# - the same session as the Linux build's real-session test (the plan of
+#   orven_session_plan) is driven with xdotool through name, type, the 14
+#   values, an exchanger, packs, results, two prints and the end; the PDF it
+#   leaves in the prefix's Documents is read back with pdftotext and compared
+#   line by line with that session's report as the recording printer has it;
+# - the installer runs silently (/S), the installed program starts to its
+#   main menu, and the uninstaller removes it.
+#
+#   windows_check.sh <build-windows folder> <orven_session_plan of the Linux build>
+#
+# Exit status 0: all held; 77: a tool is missing; anything else: failure.
+set -u
+NAME=windows_check
+BUILD=$(cd "$1" && pwd)
+PLANNER=$2
+ORVEN=wine # for the driver's messages
+ORVEN_E2E_STEP_TIMEOUT=${ORVEN_E2E_STEP_TIMEOUT:-60}
+export ORVEN_E2E_STEP_TIMEOUT
+. "$(dirname "$0")/../e2e/driver.sh"
+for tool in wine wineboot wineserver openbox setxkbmap xprop python3; do
+    command -v "$tool" >/dev/null 2>&1 || {
+        echo "$NAME: SKIPPED: $tool is not installed (scripts/install-deps --windows installs it)"
+        exit 77
+    }
+done
+set -- "$BUILD"/orven-*-win64.zip
+ZIP=$1
+set -- "$BUILD"/orven-*-setup.exe
+SETUP=$1
+[ -f "$ZIP" ] && [ -f "$SETUP" ] || fail "no zip or installer in $BUILD (make windows)"
+
+# A prefix of its own; no Mono or Gecko installers asked for.
+export WINEPREFIX="$WORK/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wineboot -i >"$WORK/wineboot.log" 2>&1 || fail "wineboot: $(tail -3 "$WORK/wineboot.log")"
+wineserver -w
+FONTS="$WINEPREFIX/drive_c/windows/Fonts"
+cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
+    /usr/share/wine/fonts/marlett.ttf "$FONTS/" 2>/dev/null
+for pair in "Courier New=Liberation Mono" "Arial=Liberation Sans" \
+    "Times New Roman=Liberation Serif"; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1
+done
+USER_HOME="$WINEPREFIX/drive_c/users/$(id -un)"
+DOCUMENTS="$USER_HOME/Documents"
+
+openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+CLEANUP="kill $!; wineserver -k"
+deadline=$(($(now) + STEP_TIMEOUT))
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    [ "$(now)" -lt "$deadline" ] || fail "openbox did not start"
+    sleep 0.1
+done
+# Wine types what the X keymap gives: Russian, for the name's Cyrillic.
+setxkbmap -layout us,ru -option grp:alt_shift_toggle
+
+make_plan
+MENU_TITLE=$(head -1 "$WORK/plan.tsv" | cut -f2)
+
+# The program under Wine: its windows are found by title among all the
+# display's windows (Wine's own processes own them).
+start_orven() {
+    (
+        cd "$(dirname "$EXE")" || exit 1
+        exec wine "$EXE" 2>>"$WORK/orven.err"
+    ) &
+    ORVEN_PID=$!
+}
+wait_window() {
+    deadline=$(($(now) + STEP_TIMEOUT))
+    while :; do
+        kill -0 "$ORVEN_PID" 2>/dev/null || fail "the program ended while waiting for \"$1\""
+        for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+            if [ "$id" != "${2:-}" ] && [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
+                echo "$id"
+                return 0
+            fi
+        done
+        [ "$(now)" -lt "$deadline" ] || fail "no window \"$1\" within ${STEP_TIMEOUT}s"
+        sleep 0.2
+    done
+}
+# The name is typed in Cyrillic (the program has switched Windows' layout to
+# Russian; Wine takes the characters from the X keymap, which xdotool sets).
+NAME_BOX=$(grep '^input' "$WORK/plan.tsv" | head -1 | cut -f2)
+
+# The zip, unpacked in the prefix: the main menu, and its picture.
+python3 -m zipfile -e "$ZIP" "$WINEPREFIX/drive_c/" || fail "cannot unpack $ZIP"
+set -- "$WINEPREFIX"/drive_c/orven-*-win64/orven.exe
+EXE=$1
+start_orven
+menu=$(wait_window "$MENU_TITLE") || exit 1
+settle "$menu"
+sleep 2
+"$PLANNER" shot "$menu" "$BUILD/windows-menu.png" || fail "no picture of the main menu"
+
+# The session of the plan, the name in Cyrillic.
+sed "s/^\(input	$NAME_BOX	\)[^	]*/\1Иванов И.и. Гр. 101/" "$WORK/plan.tsv" >"$WORK/plan-windows.tsv"
+mv "$WORK/plan-windows.tsv" "$WORK/plan.tsv"
+run_steps
+wait_end "after the end button"
+set -- "$DOCUMENTS"/orven-report-*.pdf
+[ $# -eq 1 ] && [ -f "$1" ] || fail "expected one report PDF in $DOCUMENTS, found: $*"
+PDF=$1
+compare_with_plan "$PDF" "the Windows session"
+grep -q "Иванов И\.и\. Гр\. 101" "$WORK/printed.txt" || fail "the name is not Иванов И.и. Гр. 101"
+echo "$NAME: the session's report agrees with the Linux build's ($(grep -c . "$WORK/plan.tsv") steps)"
+
+# The installer, silent: the program in the user's programs, its Start-menu
+# entry, and gone again with the uninstaller.
+wine "$SETUP" /S /CurrentUser >"$WORK/setup.log" 2>&1 || fail "the installer failed: $(tail -3 "$WORK/setup.log")"
+wineserver -w
+INSTALLED="$USER_HOME/AppData/Local/Programs/ORVEN"
+[ -f "$INSTALLED/orven.exe" ] || INSTALLED=$(dirname "$(find "$WINEPREFIX/drive_c" -path '*ORVEN/orven.exe' | head -1)")
+[ -f "$INSTALLED/orven.exe" ] || fail "the installer left no orven.exe"
+find "$USER_HOME" -name 'ORVEN.lnk' | grep -q . || fail "the installer made no Start-menu entry"
+EXE="$INSTALLED/orven.exe"
+start_orven
+menu=$(wait_window "$MENU_TITLE") || exit 1
+"$PLANNER" wm-close "$menu" || true
+wait_exit "after the installed program's main menu was closed"
+wine "$INSTALLED/uninstall.exe" /S /CurrentUser >"$WORK/uninstall.log" 2>&1
+wineserver -w
+# The uninstaller copies itself away and runs from there: wait for its end.
+deadline=$(($(now) + STEP_TIMEOUT))
+while [ -e "$INSTALLED/orven.exe" ]; do
+    [ "$(now)" -lt "$deadline" ] || fail "the uninstaller left $INSTALLED"
+    sleep 0.5
+done
+find "$USER_HOME" -name 'ORVEN.lnk' | grep -q . && fail "the uninstaller left the Start-menu entry"
+echo "$NAME: passed in $(($(now) - START))s"
