@@ -78,7 +78,7 @@ windows:
 # changes to the platform layer.
 windows-check: windows build
 	cmake --build $(BUILD_DIR) --target orven_session_plan
-	@sh tests/windows/windows_check.sh build-windows $(BUILD_DIR)/orven_session_plan
+	@sh tests/windows/windows_check.sh build-windows $(BUILD_DIR)/tests/orven_session_plan
 
 clean:
 	rm -rf $(BUILD_DIR)

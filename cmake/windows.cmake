@@ -23,8 +23,9 @@ add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/icon/orven.ico
 configure_file(${PROJECT_SOURCE_DIR}/data/windows/orven.rc.in ${PROJECT_BINARY_DIR}/icon/orven.rc
                @ONLY)
 target_sources(orven PRIVATE ${PROJECT_BINARY_DIR}/icon/orven.rc)
-set_source_files_properties(${PROJECT_BINARY_DIR}/icon/orven.rc PROPERTIES
-                            OBJECT_DEPENDS ${PROJECT_BINARY_DIR}/icon/orven.ico)
+# The target orven lives in src/: the icon is made by a target of this folder.
+add_custom_target(orven_icon DEPENDS ${PROJECT_BINARY_DIR}/icon/orven.ico)
+add_dependencies(orven orven_icon)
 
 # The folder: everything at its top, as a Windows program is unpacked.
 install(TARGETS orven RUNTIME DESTINATION .)
@@ -37,10 +38,12 @@ install(FILES ${ORVEN_QT_PREFIX}/plugins/platforms/qwindows.dll DESTINATION plat
 install(FILES ${ORVEN_QT_PREFIX}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles)
 # The run-time DLLs that Qt's own DLLs need, from Debian's MinGW-w64.
 file(GLOB ORVEN_GCC_DIRS /usr/lib/gcc/x86_64-w64-mingw32/*-posix)
-find_file(ORVEN_LIBGCC libgcc_s_seh-1.dll PATHS ${ORVEN_GCC_DIRS} NO_DEFAULT_PATH REQUIRED)
-find_file(ORVEN_LIBSTDCXX libstdc++-6.dll PATHS ${ORVEN_GCC_DIRS} NO_DEFAULT_PATH REQUIRED)
+find_file(ORVEN_LIBGCC libgcc_s_seh-1.dll PATHS ${ORVEN_GCC_DIRS} NO_DEFAULT_PATH
+          NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+find_file(ORVEN_LIBSTDCXX libstdc++-6.dll PATHS ${ORVEN_GCC_DIRS} NO_DEFAULT_PATH
+          NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 find_file(ORVEN_WINPTHREAD libwinpthread-1.dll PATHS /usr/x86_64-w64-mingw32/lib NO_DEFAULT_PATH
-          REQUIRED)
+          NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 install(FILES ${ORVEN_LIBGCC} ${ORVEN_LIBSTDCXX} ${ORVEN_WINPTHREAD} DESTINATION .)
 # Qt's stock dialogs in Russian: Debian's qtbase_ru.qm, found through qt.conf.
 install(FILES /usr/share/qt6/translations/qtbase_ru.qm DESTINATION translations)

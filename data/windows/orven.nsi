@@ -3,7 +3,10 @@
 ; registered with Windows; its texts in Russian. Silent with /S
 ; (/AllUsers or /CurrentUser choose whose). Built by scripts/build-windows:
 ;   makensis -DVERSION=... -DSOURCE=<folder of the program> -DOUTFILE=... orven.nsi
-Unicode true
+; A 64-bit installer for the 64-bit program: its files go to the 64-bit
+; Program Files (all users) and its uninstall entry to the 64-bit registry.
+Target amd64-unicode
+!define MULTIUSER_USE_PROGRAMFILES64
 !define MULTIUSER_EXECUTIONLEVEL Highest
 !define MULTIUSER_MUI
 !define MULTIUSER_INSTALLMODE_COMMANDLINE
@@ -29,10 +32,12 @@ SetCompressor /SOLID lzma
 !insertmacro MUI_LANGUAGE "Russian"
 
 Function .onInit
+  SetRegView 64
   !insertmacro MULTIUSER_INIT
 FunctionEnd
 
 Function un.onInit
+  SetRegView 64
   !insertmacro MULTIUSER_UNINIT
 FunctionEnd
 

@@ -1,6 +1,8 @@
 #include "platform/report_rendering.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -16,8 +18,9 @@
 #include <cstdio>
 
 #ifdef Q_OS_WIN
-#include <io.h>
 #include <windows.h>
+
+#include <string>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -106,6 +109,45 @@ int placeWithoutReplacing(const QString& temporary, const QString& target) {
     const DWORD error = GetLastError();
     return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? EEXIST : EIO;
 }
+
+// The PDF written whole under a hidden name of its own (created anew), put on
+// the disk, then given the first free name. QTemporaryFile keeps its file open
+// on Windows until it is destroyed, and an open file cannot be moved there:
+// the hidden file is a plain new file, closed and flushed through a handle of
+// its own before it is moved.
+QString placeNewPdf(const QByteArray& data, const QString& folder, const QString& stem) {
+    const QString temporary = QDir(folder).filePath(QStringLiteral(".orven-report-%1-%2.part")
+                                                        .arg(QCoreApplication::applicationPid())
+                                                        .arg(QDateTime::currentMSecsSinceEpoch()));
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        return QString();
+    }
+    const bool written = file.write(data) == data.size() && file.flush();
+    file.close();
+    const std::wstring native = QDir::toNativeSeparators(temporary).toStdWString();
+    HANDLE handle = CreateFileW(native.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool onDisk = handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+    }
+    if (written && onDisk && QFileInfo(temporary).size() == data.size()) {
+        for (int n = 1; n <= maxReportNameNumber; ++n) {
+            const QString path = QDir(folder).filePath(
+                n == 1 ? stem + QStringLiteral(".pdf") : stem + QStringLiteral("-%1.pdf").arg(n));
+            const int error = placeWithoutReplacing(temporary, path);
+            if (error == 0) {
+                return path;
+            }
+            if (error != EEXIST) {
+                break;
+            }
+        }
+    }
+    QFile::remove(temporary);
+    return QString();
+}
 #else
 int placeWithoutReplacing(const QByteArray& temporary, const QByteArray& target) {
     if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(),
@@ -168,25 +210,15 @@ QString writeNewReportPdf(const ReportOperations& operations, const QString& fol
     if (!reportPdfData(operations, title, &data)) {
         return QString();
     }
+#ifdef Q_OS_WIN
+    return placeNewPdf(data, folder, stem);
+#else
     // Written whole and on the disk under a hidden name of its own first
     // (created anew, never through a link), then given its name.
     QTemporaryFile file(QDir(folder).filePath(QStringLiteral(".orven-report-XXXXXX.part")));
     if (!file.open()) {
         return QString();
     }
-#ifdef Q_OS_WIN
-    if (file.write(data) != data.size() || !file.flush() ||
-        !FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle())))) {
-        return QString();
-    }
-    // An open file cannot be moved on Windows.
-    file.close();
-    if (QFileInfo(file.fileName()).size() != data.size()) {
-        return QString();
-    }
-    const QString temporary = file.fileName();
-    const auto name = [](const QString& path) { return path; };
-#else
     struct stat status {};
     if (file.write(data) != data.size() || !file.flush() || ::fsync(file.handle()) != 0 ||
         ::fstat(file.handle(), &status) != 0 || status.st_size != data.size() ||
@@ -194,12 +226,10 @@ QString writeNewReportPdf(const ReportOperations& operations, const QString& fol
         return QString();
     }
     const QByteArray temporary = QFile::encodeName(file.fileName());
-    const auto name = [](const QString& path) { return QFile::encodeName(path); };
-#endif
     for (int n = 1; n <= maxReportNameNumber; ++n) {
         const QString path = QDir(folder).filePath(
             n == 1 ? stem + QStringLiteral(".pdf") : stem + QStringLiteral("-%1.pdf").arg(n));
-        const int error = placeWithoutReplacing(temporary, name(path));
+        const int error = placeWithoutReplacing(temporary, QFile::encodeName(path));
         if (error == 0) {
             file.setAutoRemove(false);
             return path;
@@ -209,6 +239,7 @@ QString writeNewReportPdf(const ReportOperations& operations, const QString& fol
         }
     }
     return QString();
+#endif
 }
 
 bool renderReport(const ReportOperations& operations, QPagedPaintDevice& device, int resolution) {

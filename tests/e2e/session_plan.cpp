@@ -596,6 +596,19 @@ int printKeyboardGroup() {
     return 0;
 }
 
+// Locks the keyboard's group (0 the first layout of the X keymap, 1 the
+// second), as a layout switch does.
+int lockKeyboardGroup(const char* group) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return 1;
+    const Bool locked =
+        XkbLockGroup(display, XkbUseCoreKbd, static_cast<unsigned int>(std::atoi(group)));
+    XSync(display, False);
+    XCloseDisplay(display);
+    return locked ? 0 : 1;
+}
+
 // A picture of the X window id as it is on the display, as a PNG file (a
 // program under Wine, whose windows Qt's own grab cannot reach).
 int shootWindow(const QString& id, const QString& path) {
@@ -616,6 +629,8 @@ int main(int argc, char* argv[]) {
         return pingWindow(argv[2]);
     if (argc == 2 && std::strcmp(argv[1], "keyboard-group") == 0)
         return printKeyboardGroup();
+    if (argc == 3 && std::strcmp(argv[1], "lock-group") == 0)
+        return lockKeyboardGroup(argv[2]);
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if ((args.size() == 3 || args.size() == 4) && args[1] == QLatin1String("plan"))
@@ -629,6 +644,7 @@ int main(int argc, char* argv[]) {
         "       orven_session_plan wm-close <window id>\n"
         "       orven_session_plan ping <window id>\n"
         "       orven_session_plan keyboard-group\n"
+        "       orven_session_plan lock-group <0|1>\n"
         "       orven_session_plan shot <window id> <picture.png>\n"
         "       orven_session_plan compare <expected.txt> <layout text> <word boxes>"));
     return 2;

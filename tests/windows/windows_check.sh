@@ -2,8 +2,8 @@
 # make windows-check: the Windows build of the student program under Wine on a
 # virtual display with the openbox window manager, in a Wine prefix of its own
 # (Liberation's fonts standing in for Courier New, Arial and Times New Roman).
-# - the zip's orven.exe starts to its main menu; a picture of the menu is taken
-#   (build-windows/windows-menu.png);
+# - the zip's orven.exe starts to its main menu; pictures of the menu, the
+#   catalogue table and the results are taken (build-windows/windows-*.png);
 # - the same session as the Linux build's real-session test (the plan of
 #   orven_session_plan) is driven with xdotool through name, type, the 14
 #   values, an exchanger, packs, results, two prints and the end; the PDF it
@@ -18,7 +18,7 @@
 set -u
 NAME=windows_check
 BUILD=$(cd "$1" && pwd)
-PLANNER=$2
+PLANNER=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 ORVEN=wine # for the driver's messages
 ORVEN_E2E_STEP_TIMEOUT=${ORVEN_E2E_STEP_TIMEOUT:-60}
 export ORVEN_E2E_STEP_TIMEOUT
@@ -35,8 +35,17 @@ set -- "$BUILD"/orven-*-setup.exe
 SETUP=$1
 [ -f "$ZIP" ] && [ -f "$SETUP" ] || fail "no zip or installer in $BUILD (make windows)"
 
-# A prefix of its own; no Mono or Gecko installers asked for.
-export WINEPREFIX="$WORK/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A prefix and a home of its own (Wine links the user's Documents to $HOME); no
+# Mono or Gecko installers asked for, no menu entries made on the host.
+mkdir -p "$WORK/home" "$WORK/locale"
+export HOME="$WORK/home"
+# A Russian user: Wine takes Windows' locale (decimal commas, code page 1251)
+# from the C library's, which is made here if the system has none.
+localedef -i ru_RU -f UTF-8 "$WORK/locale/ru_RU.UTF-8" 2>/dev/null ||
+    fail "localedef cannot make the ru_RU.UTF-8 locale"
+export LOCPATH="$WORK/locale" LANG=ru_RU.UTF-8 LANGUAGE=ru
+export WINEPREFIX="$WORK/prefix" WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wineboot -i >"$WORK/wineboot.log" 2>&1 || fail "wineboot: $(tail -3 "$WORK/wineboot.log")"
 wineserver -w
 FONTS="$WINEPREFIX/drive_c/windows/Fonts"
@@ -51,7 +60,17 @@ USER_HOME="$WINEPREFIX/drive_c/users/$(id -un)"
 DOCUMENTS="$USER_HOME/Documents"
 
 openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-CLEANUP="kill $!; wineserver -k"
+OPENBOX_PID=$!
+end_wine() {
+    # What was on the display, for a failure's message.
+    for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        echo "$NAME: window on the display: \"$(xdotool getwindowname "$id" 2>/dev/null)\"" >>"$WORK/orven.err"
+    done
+    ps -eo pid,args | grep -i '[.]exe' >>"$WORK/orven.err"
+    wineserver -k 2>/dev/null
+    kill "$OPENBOX_PID" 2>/dev/null
+}
+CLEANUP=end_wine
 deadline=$(($(now) + STEP_TIMEOUT))
 until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
     [ "$(now)" -lt "$deadline" ] || fail "openbox did not start"
@@ -86,23 +105,57 @@ wait_window() {
         sleep 0.2
     done
 }
-# The name is typed in Cyrillic (the program has switched Windows' layout to
-# Russian; Wine takes the characters from the X keymap, which xdotool sets).
-NAME_BOX=$(grep '^input' "$WORK/plan.tsv" | head -1 | cut -f2)
+# The name is typed as the plan has it, the keys of "Иванов И.и. Гр. 101" on a
+# US keyboard: the program has switched Windows' layout to Russian, and Wine
+# takes the characters from the X keymap, whose Russian group is locked while
+# the name box is open.
+NAME_STEP=$(grep -n '^input' "$WORK/plan.tsv" | head -1 | cut -d: -f1)
+russian_for_the_name() {
+    if [ "$step" -eq $((NAME_STEP - 1)) ]; then
+        "$PLANNER" lock-group 1
+    elif [ "$step" -eq "$NAME_STEP" ]; then
+        "$PLANNER" lock-group 0
+    fi
+}
+# Pictures of the screens with fixed-pitch columns, the first time each comes
+# up: the catalogue table and the results.
+picture_of() {
+    [ -f "$BUILD/$2" ] && return 0
+    shown=$(wait_window "$1") || exit 1
+    settle "$shown"
+    sleep 1
+    "$PLANNER" shot "$shown" "$BUILD/$2" || fail "no picture of \"$1\""
+}
+after_windows_step() {
+    russian_for_the_name
+    next=$(sed -n "$((step + 1))p" "$WORK/plan.tsv" | cut -f2)
+    case "$next" in
+    "Выбор конструктивных параметров теплообменника") picture_of "$next" windows-selection.png ;;
+    "Результаты расчета") picture_of "$next" windows-results.png ;;
+    esac
+}
+AFTER_STEP=after_windows_step
+
+# The box that says where the report went asks on Windows whether to open it:
+# "Нет" here (Tab moves from "Да"), as the prefix has no PDF viewer.
+answer_no_to_opening() {
+    if [ "$title" = ORVEN ]; then
+        xdotool windowfocus --sync "$box" || fail "focusing the box \"$title\""
+        settle "$box"
+        xdotool key Tab
+    fi
+}
+BEFORE_YES=answer_no_to_opening
 
 # The zip, unpacked in the prefix: the main menu, and its picture.
 python3 -m zipfile -e "$ZIP" "$WINEPREFIX/drive_c/" || fail "cannot unpack $ZIP"
 set -- "$WINEPREFIX"/drive_c/orven-*-win64/orven.exe
 EXE=$1
 start_orven
-menu=$(wait_window "$MENU_TITLE") || exit 1
-settle "$menu"
-sleep 2
-"$PLANNER" shot "$menu" "$BUILD/windows-menu.png" || fail "no picture of the main menu"
+rm -f "$BUILD"/windows-*.png
+picture_of "$MENU_TITLE" windows-menu.png
 
-# The session of the plan, the name in Cyrillic.
-sed "s/^\(input	$NAME_BOX	\)[^	]*/\1Иванов И.и. Гр. 101/" "$WORK/plan.tsv" >"$WORK/plan-windows.tsv"
-mv "$WORK/plan-windows.tsv" "$WORK/plan.tsv"
+# The session of the plan.
 run_steps
 wait_end "after the end button"
 set -- "$DOCUMENTS"/orven-report-*.pdf
