@@ -9,6 +9,7 @@
 #   values, an exchanger, packs, results, two prints and the end; the PDF it
 #   leaves in the prefix's Documents is read back with pdftotext and compared
 #   line by line with that session's report as the recording printer has it;
+# - the Windows session ending (log-off) with a report open finishes it;
 # - the installer runs silently (/S), the installed program starts to its
 #   main menu, and the uninstaller removes it.
 #
@@ -164,6 +165,19 @@ PDF=$1
 compare_with_plan "$PDF" "the Windows session"
 grep -q "Иванов И\.и\. Гр\. 101" "$WORK/printed.txt" || fail "the name is not Иванов И.и. Гр. 101"
 echo "$NAME: the session's report agrees with the Linux build's ($(grep -c . "$WORK/plan.tsv") steps)"
+
+# The session ends (log-off, shut-down: Wine's end of session sends
+# WM_QUERYENDSESSION and WM_ENDSESSION) with a report open: it is finished.
+rm -f "$DOCUMENTS"/orven-report-*.pdf
+start_orven
+run_steps "$(step_of "Печать результатов" 1)"
+wait_file "$USER_HOME/AppData/Local/orven" 'orven-report-*.journal'
+wineboot --end-session >"$WORK/end-session.log" 2>&1
+wait_exit "after the end of the session"
+set -- "$DOCUMENTS"/orven-report-*.pdf
+[ $# -eq 1 ] && [ -f "$1" ] || fail "no report finished at the end of the session in $DOCUMENTS"
+pdftotext -layout "$1" - | grep -q "РЕЗУЛЬТАТЫ" || fail "the report of the ended session has no results block"
+echo "$NAME: the session's end finished the open report"
 
 # The installer, silent: the program in the user's programs, its Start-menu
 # entry, and gone again with the uninstaller.
