@@ -80,12 +80,15 @@ void resetProgramEnd() {
 
 void installProgramEndHandlers(QCoreApplication& app) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, [] { finishOpenReport(); });
-    // The session ends (log-off, shut-down: WM_QUERYENDSESSION on Windows, the
-    // session manager on X11): the report is finished before the program is.
+#ifdef Q_OS_WIN
+    // The Windows session ends (log-off, shut-down: WM_QUERYENDSESSION): the
+    // report is finished before the program is. (On X11 a session manager may
+    // ask at any checkpoint; there the end of a session is SIGTERM or SIGHUP.)
     if (auto* gui = qobject_cast<QGuiApplication*>(&app)) {
         QObject::connect(gui, &QGuiApplication::commitDataRequest, gui,
                          [](QSessionManager&) { finishOpenReport(); });
     }
+#endif
     installTerminationSignalHandlers();
 }
 
