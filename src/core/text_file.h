@@ -17,6 +17,21 @@ struct TextLine {
 // "FILE, строка N: what", or "FILE: what" for line 0.
 QString fileErrorText(const QString& fileName, int line, const QString& what);
 
+// A reader's way to give up on a file: sets error to the fault's one line
+// and gives false, so that a reader can `return fail(line, what);`.
+class FileFault {
+public:
+    FileFault(const QString& fileName, QString& error) : fileName_(fileName), error_(error) {}
+    bool operator()(int line, const QString& what) const {
+        error_ = fileErrorText(fileName_, line, what);
+        return false;
+    }
+
+private:
+    const QString& fileName_;
+    QString& error_;
+};
+
 // The contents as text; false with the error line when they are not UTF-8
 // text.
 bool decodeTextFile(const QByteArray& contents, const QString& fileName, QString& text,

@@ -150,7 +150,7 @@ int assignCommand(const KeyOptions& options, KeyIo& io) {
     QList<Assignment> assignments;
     if (!assignTasks(
             taskTemplate, count,
-            {options.seed, options.minSuitable, folders, AssignOptions{}.attemptsPerStudent},
+            {options.draw, options.minSuitable, folders, AssignOptions{}.attemptsPerStudent},
             assignments, error)) {
         io.err << QStringLiteral("orven-key: ") << error << QLatin1Char('\n');
         io.err.flush();
@@ -164,12 +164,13 @@ int assignCommand(const KeyOptions& options, KeyIo& io) {
     }
     ReportOperations sheets{{ReportOperation::Font, QStringLiteral("Courier New Cyr"), 0},
                             {ReportOperation::Size, QString(), 10}};
-    QStringList key{QStringLiteral("Ключ к заданиям: класс %1, шаблон %2, зерно %3, не меньше %4 "
-                                   "подходящих вариантов")
-                        .arg(options.classList, options.taskTemplate)
-                        .arg(options.seed)
-                        .arg(options.minSuitable),
-                    pdfPageBreak};
+    QStringList key{
+        QStringLiteral("Ключ к заданиям: класс %1, шаблон %2, жеребьёвка %3, не меньше %4 "
+                       "подходящих вариантов")
+            .arg(options.classList, options.taskTemplate)
+            .arg(options.draw)
+            .arg(options.minSuitable),
+        pdfPageBreak};
     for (int i = 0; i < count; ++i) {
         const Student& student = list.students.at(i);
         const Assignment& a = assignments.at(i);

@@ -39,6 +39,15 @@ QByteArray taskText(const TaskTemplate& t, const QList<int>& picks) {
     return lines.join(QLatin1Char('\n')).toUtf8();
 }
 
+// SplitMix64's finaliser (Steele, Lea, Flood 2014): nearby numbers (draws,
+// positions) give unrelated starting states.
+quint64 mixed(quint64 x) {
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
 // An index below n from the generator's numbers, without modulo bias.
 int drawIndex(std::mt19937_64& generator, int n) {
     const quint64 range = static_cast<quint64>(n);
@@ -150,10 +159,7 @@ bool assignTasks(const TaskTemplate& taskTemplate, int count, const AssignOption
     std::array<qint64, Kinds> rejected{};
     QSet<QByteArray> given;
     for (int position = 1; position <= count; ++position) {
-        std::seed_seq seed{static_cast<quint32>(options.seed),
-                           static_cast<quint32>(options.seed >> 32),
-                           static_cast<quint32>(position)};
-        std::mt19937_64 generator(seed);
+        std::mt19937_64 generator(mixed(options.draw ^ mixed(static_cast<quint64>(position))));
         bool found = false;
         for (int attempt = 0; attempt < options.attemptsPerStudent && !found; ++attempt) {
             QList<int> picks;

@@ -6,10 +6,10 @@
 // admissible, it has at least K suitable standard variants and no one else in
 // the class has it.
 //
-// Draws are made by std::mt19937_64 seeded with the seed and the student's
-// position in the list, and an index is taken from its numbers by rejection
-// (no modulo bias), so that the same class, template and seed give the same
-// tasks on every machine.
+// Draws are made by std::mt19937_64, started from the draw's number and the
+// student's position in the list (mixed by SplitMix64's finaliser), and an
+// index is taken from its numbers by rejection (no modulo bias), so that the
+// same class, template and draw number give the same tasks on every machine.
 
 #include "key/task_file.h"
 #include "key/variants.h"
@@ -48,7 +48,7 @@ struct Assignment {
 };
 
 struct AssignOptions {
-    quint64 seed = 1;
+    quint64 draw = 1;
     int minSuitable = 3;
     QStringList fluidFolders;
     int attemptsPerStudent = 2000;

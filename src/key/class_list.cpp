@@ -84,10 +84,7 @@ bool parseCsv(const QString& text, QChar separator, QList<QStringList>& rows, QL
 bool readClassList(const QByteArray& contents, const QString& fileName, ClassList& list,
                    QString& error) {
     list = ClassList{};
-    const auto fail = [&](int line, const QString& what) {
-        error = fileErrorText(fileName, line, what);
-        return false;
-    };
+    const FileFault fail(fileName, error);
     QString text;
     if (!decodeTextFile(contents, fileName, text, error)) {
         return false;

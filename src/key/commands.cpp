@@ -18,6 +18,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <map>
 #include <numeric>
@@ -276,7 +277,7 @@ QString keyHelpText() {
         "  orven-key check ОТЧЁТ.pdf [--task ФАЙЛ] [--tolerance П]\n"
         "  orven-key prepare ЗАДАНИЕ [-o ФАЙЛ] [--protocol] [--fluids ПАПКА]\n"
         "  orven-key fluid-table ЖИДКОСТЬ ОТ ДО ШАГ [--fluids ПАПКА]\n"
-        "  orven-key assign --class СПИСОК.csv --template ШАБЛОН --out ПАПКА [--seed N]\n"
+        "  orven-key assign --class СПИСОК.csv --template ШАБЛОН --out ПАПКА [--draw N]\n"
         "                   [--min-suitable K] [--with-values] [--course ТЕКСТ]\n"
         "  orven-key grade --class варианты.csv ОТЧЁТ.pdf|ПАПКА... [--csv ФАЙЛ]\n"
         "                  [--tolerance П] [--separator ,|;] [--item ИМЯ]\n"
@@ -302,7 +303,7 @@ QString keyHelpText() {
         "  -o ФАЙЛ         prepare: записать файл задачи в ФАЙЛ\n"
         "  --protocol      prepare: показать расчёт по шагам\n"
         "  --fluids ПАПКА  искать таблицы жидкостей сначала в ПАПКЕ\n"
-        "  --seed N        assign: зерно жеребьёвки (по умолчанию 1)\n"
+        "  --draw N        assign: номер жеребьёвки (по умолчанию 1)\n"
         "  --min-suitable K  assign: не меньше K подходящих вариантов (по умолчанию 3)\n"
         "  --with-values   assign: 14 исходных данных на листе задания\n"
         "  --course ТЕКСТ  assign: заголовок листов заданий\n"
@@ -675,26 +676,34 @@ bool needsPdf(const KeyOptions& options) {
            options.command == QStringLiteral("grade") || !options.pdf.isEmpty();
 }
 
+namespace {
+
+// Every command by its name, in the order the help lists them.
+struct KeyCommand {
+    QLatin1String name;
+    int (*run)(const KeyOptions& options, KeyIo& io);
+};
+const std::array<KeyCommand, 7> keyCommands{{{QLatin1String("solve"), solveCommand},
+                                             {QLatin1String("explain"), explainCommand},
+                                             {QLatin1String("check"), checkCommand},
+                                             {QLatin1String("prepare"), prepareCommand},
+                                             {QLatin1String("fluid-table"), fluidTableCommand},
+                                             {QLatin1String("assign"), assignCommand},
+                                             {QLatin1String("grade"), gradeCommand}}};
+
+const KeyCommand* keyCommandNamed(const QString& name) {
+    const auto found = std::find_if(keyCommands.cbegin(), keyCommands.cend(),
+                                    [&](const KeyCommand& c) { return c.name == name; });
+    return found == keyCommands.cend() ? nullptr : &*found;
+}
+
+} // namespace
+
 int runKeyCommand(const KeyOptions& options, KeyIo& io) {
-    if (options.command == QStringLiteral("solve")) {
-        return solveCommand(options, io);
-    }
-    if (options.command == QStringLiteral("explain")) {
-        return explainCommand(options, io);
-    }
-    if (options.command == QStringLiteral("prepare")) {
-        return prepareCommand(options, io);
-    }
-    if (options.command == QStringLiteral("fluid-table")) {
-        return fluidTableCommand(options, io);
-    }
-    if (options.command == QStringLiteral("assign")) {
-        return assignCommand(options, io);
-    }
-    if (options.command == QStringLiteral("grade")) {
-        return gradeCommand(options, io);
-    }
-    return checkCommand(options, io);
+    const KeyCommand* command = keyCommandNamed(options.command);
+    return command != nullptr
+               ? command->run(options, io)
+               : badInput(io, QStringLiteral("неизвестная команда «%1»").arg(options.command));
 }
 
 QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
@@ -722,7 +731,7 @@ QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
     const QCommandLineOption classList = valued("class");
     const QCommandLineOption taskTemplate = valued("template");
     const QCommandLineOption outFolder = valued("out");
-    const QCommandLineOption seed = valued("seed");
+    const QCommandLineOption draw = valued("draw");
     const QCommandLineOption minSuitable = valued("min-suitable");
     const QCommandLineOption withValues(QStringLiteral("with-values"));
     const QCommandLineOption course = valued("course");
@@ -731,7 +740,7 @@ QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
     parser.addOptions({help,      version,     top,        maxChannels, csv,          pdf,
                        exchanger, packs,       channels,   sort,        task,         tolerance,
                        output,    protocol,    fluids,     classList,   taskTemplate, outFolder,
-                       seed,      minSuitable, withValues, course,      item,         separator});
+                       draw,      minSuitable, withValues, course,      item,         separator});
     if (!parser.parse(arguments)) {
         if (!parser.unknownOptionNames().isEmpty()) {
             const QString name = parser.unknownOptionNames().first();
@@ -809,12 +818,12 @@ QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
         }
         options.separator = value.at(0);
     }
-    if (parser.isSet(seed)) {
+    if (parser.isSet(draw)) {
         bool ok = false;
-        options.seed = parser.value(seed).toULongLong(&ok);
+        options.draw = parser.value(draw).toULongLong(&ok);
         if (!ok) {
-            return QStringLiteral("--seed: нужно целое число от 0, а не «%1»")
-                .arg(parser.value(seed));
+            return QStringLiteral("--draw: нужно целое число от 0, а не «%1»")
+                .arg(parser.value(draw));
         }
     }
     if (parser.isSet(minSuitable)) {
@@ -827,18 +836,18 @@ QString parseKeyArguments(const QStringList& arguments, KeyOptions& options) {
     }
 
     QStringList positional = parser.positionalArguments();
-    const QString commandList =
-        QStringLiteral("solve, explain, check, prepare, fluid-table, assign или grade");
+    QStringList names;
+    for (const KeyCommand& command : keyCommands) {
+        names << command.name;
+    }
+    const QString commandList = names.mid(0, names.size() - 1).join(QStringLiteral(", ")) +
+                                QStringLiteral(" или ") + names.last();
     if (positional.isEmpty()) {
         return QStringLiteral("не указана команда: %1 (справка: orven-key --help)")
             .arg(commandList);
     }
     options.command = positional.takeFirst();
-    const QStringList commands{QStringLiteral("solve"),       QStringLiteral("explain"),
-                               QStringLiteral("check"),       QStringLiteral("prepare"),
-                               QStringLiteral("fluid-table"), QStringLiteral("assign"),
-                               QStringLiteral("grade")};
-    if (!commands.contains(options.command)) {
+    if (keyCommandNamed(options.command) == nullptr) {
         return QStringLiteral("неизвестная команда «%1»: нужно %2")
             .arg(options.command, commandList);
     }

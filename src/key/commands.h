@@ -46,7 +46,7 @@ struct KeyOptions {
     QString classList;
     QString taskTemplate;
     QString outFolder;
-    quint64 seed = 1;
+    quint64 draw = 1; // the number of the draw: the same number, the same tasks
     int minSuitable = 3;
     bool withValues = false;
     QString course = QStringLiteral("Расчёт пластинчатого теплообменника");

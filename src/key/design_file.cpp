@@ -68,10 +68,7 @@ QString admissibleText(int slot) {
 bool readDesignFile(const QByteArray& contents, const QString& fileName, DesignData& design,
                     QString& error) {
     design = DesignData{};
-    const auto fail = [&](int line, const QString& what) {
-        error = fileErrorText(fileName, line, what);
-        return false;
-    };
+    const FileFault fail(fileName, error);
     QList<TextLine> lines;
     if (!readTextLines(contents, fileName, lines, error)) {
         return false;

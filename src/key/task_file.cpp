@@ -80,10 +80,7 @@ QString roundedText(double value) {
 bool readTaskFile(const QByteArray& contents, const QString& fileName, TaskData& task,
                   QString& error) {
     task = TaskData{};
-    const auto fail = [&](int line, const QString& what) {
-        error = fileErrorText(fileName, line, what);
-        return false;
-    };
+    const FileFault fail(fileName, error);
     QList<TextLine> lines;
     if (!readTextLines(contents, fileName, lines, error)) {
         return false;

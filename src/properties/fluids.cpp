@@ -65,10 +65,7 @@ bool readFluidTable(const QByteArray& contents, const QString& fileName, Fluid& 
                     QString& error) {
     fluid = Fluid{};
     fluid.source = fileName;
-    const auto fail = [&](int line, const QString& what) {
-        error = fileErrorText(fileName, line, what);
-        return false;
-    };
+    const FileFault fail(fileName, error);
     QList<TextLine> lines;
     if (!readTextLines(contents, fileName, lines, error)) {
         return false;

@@ -50,11 +50,6 @@ done
 make_plan desktop
 QUESTION_STEP=$(grep -n "^close	Внимание !" "$WORK/plan.tsv" | cut -d: -f1)
 
-# The program's windows that are shown, by their process id.
-program_windows() {
-    xdotool search --onlyvisible --pid "$ORVEN_PID" 2>/dev/null
-}
-
 # Every shown window's frame inside the display (the window manager puts its
 # borders and title round the window: _NET_FRAME_EXTENTS), within a moment for
 # a window that has only just come up.

@@ -85,6 +85,11 @@ start_orven() {
     ORVEN_PID=$!
 }
 
+# The program's windows that are shown, by its process id.
+program_windows() {
+    xdotool search --onlyvisible --pid "$ORVEN_PID" 2>/dev/null
+}
+
 # The visible window titled exactly $1, other than $2; waits up to the step
 # timeout, fails with the step's name. Titles are compared as whole texts here
 # (xdotool's own name search does not match some Cyrillic titles).
@@ -92,7 +97,7 @@ wait_window() {
     deadline=$(($(now) + STEP_TIMEOUT))
     while :; do
         kill -0 "$ORVEN_PID" 2>/dev/null || fail "the program ended while waiting for \"$1\""
-        for id in $(xdotool search --onlyvisible --pid "$ORVEN_PID" 2>/dev/null); do
+        for id in $(program_windows); do
             if [ "$id" != "${2:-}" ] && [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
                 echo "$id"
                 return 0

@@ -145,9 +145,9 @@ private slots:
         QCOMPARE(tasks.size(), 25);
     }
 
-    // The same class, template and seed give the same variants to the byte;
-    // another seed others.
-    void seedDecides() {
+    // The same class, template and draw number give the same variants to the
+    // byte; another number others.
+    void drawNumberDecides() {
         QCOMPARE(assign(QStringLiteral("b"), 7).status, 0);
         QCOMPARE(assign(QStringLiteral("c"), 8).status, 0);
         const QByteArray first = readFile(dir_.filePath(QStringLiteral("b/варианты.csv")));
@@ -216,11 +216,11 @@ private slots:
     }
 
 private:
-    Run assign(const QString& out, int seed) {
+    Run assign(const QString& out, int draw) {
         return runKey({QStringLiteral("assign"), QStringLiteral("--class"),
                        dir_.filePath(QStringLiteral("class.csv")), QStringLiteral("--template"),
                        dir_.filePath(QStringLiteral("template.txt")), QStringLiteral("--out"),
-                       dir_.filePath(out), QStringLiteral("--seed"), QString::number(seed)});
+                       dir_.filePath(out), QStringLiteral("--draw"), QString::number(draw)});
     }
 
     QTemporaryDir dir_;

@@ -115,7 +115,7 @@ private slots:
                     dir_.filePath(QStringLiteral("class.csv")), QStringLiteral("--template"),
                     test::sourceDir() + QStringLiteral("/tests/key/class_template.txt"),
                     QStringLiteral("--out"), dir_.filePath(QStringLiteral("class")),
-                    QStringLiteral("--seed"), QStringLiteral("5")});
+                    QStringLiteral("--draw"), QStringLiteral("5")});
         QVERIFY2(assigned.status == 0, qPrintable(assigned.err));
 
         const auto design = [&](int variant) {

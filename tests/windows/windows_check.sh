@@ -83,28 +83,17 @@ setxkbmap -layout us,ru -option grp:alt_shift_toggle
 make_plan
 MENU_TITLE=$(head -1 "$WORK/plan.tsv" | cut -f2)
 
-# The program under Wine: its windows are found by title among all the
-# display's windows (Wine's own processes own them).
+# The program under Wine: its windows are all the display's shown windows
+# (Wine's own processes own them).
+program_windows() {
+    xdotool search --onlyvisible --name . 2>/dev/null
+}
 start_orven() {
     (
         cd "$(dirname "$EXE")" || exit 1
         exec wine "$EXE" 2>>"$WORK/orven.err"
     ) &
     ORVEN_PID=$!
-}
-wait_window() {
-    deadline=$(($(now) + STEP_TIMEOUT))
-    while :; do
-        kill -0 "$ORVEN_PID" 2>/dev/null || fail "the program ended while waiting for \"$1\""
-        for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-            if [ "$id" != "${2:-}" ] && [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
-                echo "$id"
-                return 0
-            fi
-        done
-        [ "$(now)" -lt "$deadline" ] || fail "no window \"$1\" within ${STEP_TIMEOUT}s"
-        sleep 0.2
-    done
 }
 # The name is typed as the plan has it, the keys of "Иванов И.и. Гр. 101" on a
 # US keyboard: the program has switched Windows' layout to Russian, and Wine
