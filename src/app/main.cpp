@@ -26,12 +26,9 @@ void finishReportAtExit() {
     orven::waitForDesktopNotifications(500);
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    if (const int status = orven::handleCommandLine(argc, argv); status >= 0)
-        return status;
-
+// The program on the display, from the application's start to its end: every
+// window, the application and the report printer are gone when it returns.
+int runOnDisplay(int argc, char* argv[]) {
     orven::beginOpeningDisplay();
     QApplication app(argc, argv);
     orven::endOpeningDisplay();
@@ -65,4 +62,12 @@ int main(int argc, char* argv[]) {
     orven::setReportPrinter(nullptr);
     orven::waitForDesktopNotifications(1000);
     return status;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (const int status = orven::handleCommandLine(argc, argv); status >= 0)
+        return status;
+    return orven::leaveProcess(runOnDisplay(argc, argv));
 }

@@ -8,6 +8,8 @@
 #include <QSocketNotifier>
 #include <QThread>
 
+#include <cstdio>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
@@ -100,6 +102,20 @@ void installTerminationSignalHandlers() {
     }
 }
 
+// What ExitProcess would do after main() is the libraries' teardown: their
+// static and thread-local destructors, run while the loader holds its lock
+// and after every other thread has been killed wherever it stood. That
+// teardown was seen to hang now and then (under Wine, in the C++ runtime's
+// DLL detach, after the last window had closed and the report was written):
+// a process that never ends, whose program file an installer can then
+// neither replace nor remove. The program has nothing left for the teardown
+// to do, so the process ends here, its standard streams flushed first.
+int leaveProcess(int status) {
+    std::fflush(nullptr);
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
+    return status;
+}
+
 #else
 
 void installTerminationSignalHandlers() {
@@ -124,6 +140,10 @@ void installTerminationSignalHandlers() {
     action.sa_flags = SA_RESTART;
     for (const int signal : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(signal, &action, nullptr);
+}
+
+int leaveProcess(int status) {
+    return status;
 }
 
 #endif

@@ -29,4 +29,9 @@ void finishOpenReport();
 void installProgramEndHandlers(QCoreApplication& app);
 void installTerminationSignalHandlers();
 
+// The end of the process once the program has done all its own work (the
+// report finished, every window and the application gone): returns the status
+// for main() to return on Linux; on Windows the process ends here.
+int leaveProcess(int status);
+
 } // namespace orven

@@ -156,7 +156,7 @@ run_steps() {
             box=$(wait_window "$title" "$LAST_BOX") || exit 1
             xdotool windowfocus --sync "$box" || fail "step $step: focusing the box \"$title\""
             settle "$box"
-            xdotool type --delay 20 "$a" || fail "step $step: typing into \"$title\""
+            $TYPE_INPUT "$a" || fail "step $step: typing into \"$title\""
             xdotool key Return
             wait_gone "$box" "$title"
             LAST_BOX=$box
@@ -183,6 +183,11 @@ run_steps() {
 AFTER_STEP=:
 # Run with the message box's window id in $box, before it is answered.
 BEFORE_YES=:
+# Types its argument into the focused input box.
+type_text() {
+    xdotool type --delay 20 "$1"
+}
+TYPE_INPUT=type_text
 
 # The number of the plan's step that clicks the button captioned $1 for the
 # $2-th time.

@@ -609,6 +609,37 @@ int lockKeyboardGroup(const char* group) {
     return locked ? 0 : 1;
 }
 
+// Prints the keys of a Latin text on the first layout of the X keymap as
+// xdotool key arguments: raw keycodes, with "shift+" where the character is
+// the key's upper level. Typed so, the keys carry whatever group is locked,
+// where xdotool's own typing picks a key per character and may take it from
+// another group.
+int printKeycodes(const char* text) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return 1;
+    int status = 0;
+    QStringList keys;
+    for (const char* c = text; *c != '\0'; ++c) {
+        // A printable ASCII character's keysym is its own code.
+        const auto character = static_cast<unsigned char>(*c);
+        const KeySym symbol = character >= 0x20 && character < 0x7f ? character : NoSymbol;
+        const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
+        if (code == 0) {
+            complain(QStringLiteral("no key on the first layout for the byte 0x%1")
+                         .arg(static_cast<unsigned char>(*c), 2, 16, QLatin1Char('0')));
+            status = 1;
+            break;
+        }
+        const bool shifted = XkbKeycodeToKeysym(display, code, 0, 0) != symbol;
+        keys << (shifted ? QStringLiteral("shift+%1") : QStringLiteral("%1")).arg(code);
+    }
+    XCloseDisplay(display);
+    if (status == 0)
+        std::printf("%s\n", qPrintable(keys.join(QLatin1Char(' '))));
+    return status;
+}
+
 // A picture of the X window id as it is on the display, as a PNG file (a
 // program under Wine, whose windows Qt's own grab cannot reach).
 int shootWindow(const QString& id, const QString& path) {
@@ -631,6 +662,8 @@ int main(int argc, char* argv[]) {
         return printKeyboardGroup();
     if (argc == 3 && std::strcmp(argv[1], "lock-group") == 0)
         return lockKeyboardGroup(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "keycodes") == 0)
+        return printKeycodes(argv[2]);
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if ((args.size() == 3 || args.size() == 4) && args[1] == QLatin1String("plan"))
@@ -645,6 +678,7 @@ int main(int argc, char* argv[]) {
         "       orven_session_plan ping <window id>\n"
         "       orven_session_plan keyboard-group\n"
         "       orven_session_plan lock-group <0|1>\n"
+        "       orven_session_plan keycodes <Latin text>\n"
         "       orven_session_plan shot <window id> <picture.png>\n"
         "       orven_session_plan compare <expected.txt> <layout text> <word boxes>"));
     return 2;

@@ -110,6 +110,18 @@ russian_for_the_name() {
         "$PLANNER" lock-group 0
     fi
 }
+# The name's keys go as raw keycodes, so that each carries the locked Russian
+# group. xdotool's own typing looks a character up in the whole keymap, where
+# "/" is on a key of either layout; under load the name's dots came out as "/".
+type_name_as_keys() {
+    if [ "$step" -eq "$NAME_STEP" ]; then
+        keys=$("$PLANNER" keycodes "$1") || return 1
+        xdotool key --delay 20 $keys
+    else
+        type_text "$1"
+    fi
+}
+TYPE_INPUT=type_name_as_keys
 # Pictures of the screens with fixed-pitch columns, the first time each comes
 # up: the catalogue table and the results.
 picture_of() {
