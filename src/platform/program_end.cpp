@@ -105,10 +105,13 @@ void installTerminationSignalHandlers() {
 // What ExitProcess would do after main() is the libraries' teardown: their
 // static and thread-local destructors, run while the loader holds its lock
 // and after every other thread has been killed wherever it stood. That
-// teardown was seen to hang now and then (under Wine, in the C++ runtime's
-// DLL detach, after the last window had closed and the report was written):
-// a process that never ends, whose program file an installer can then
-// neither replace nor remove. The program has nothing left for the teardown
+// teardown was seen to hang now and then under Wine, after the last window
+// had closed and the report was written: the C++ runtime's DLL detach runs
+// the main thread's thread-local destructors after Qt's own teardown, and
+// one of Qt's thread-local objects made Qt set up the main thread's data
+// again and start a thread while the loader lock was held. A
+// process that never ends is one whose program file an installer can neither
+// replace nor remove. The program has nothing left for the teardown
 // to do, so the process ends here, its standard streams flushed first.
 int leaveProcess(int status) {
     std::fflush(nullptr);
