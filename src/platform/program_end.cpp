@@ -8,9 +8,8 @@
 #include <QSocketNotifier>
 #include <QThread>
 
-#include <cstdio>
-
 #ifdef Q_OS_WIN
+#include <cstdio>
 #include <windows.h>
 #else
 #include <csignal>
@@ -109,10 +108,10 @@ void installTerminationSignalHandlers() {
 // had closed and the report was written: the C++ runtime's DLL detach runs
 // the main thread's thread-local destructors after Qt's own teardown, and
 // one of Qt's thread-local objects made Qt set up the main thread's data
-// again and start a thread while the loader lock was held. A
-// process that never ends is one whose program file an installer can neither
-// replace nor remove. The program has nothing left for the teardown
-// to do, so the process ends here, its standard streams flushed first.
+// again and start a thread while the loader lock was held. A process that
+// never ends is one whose program file an installer can neither replace nor
+// remove. The program has nothing left for the teardown to do, so the
+// process ends here, its standard streams flushed first.
 int leaveProcess(int status) {
     std::fflush(nullptr);
     TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
