@@ -233,57 +233,40 @@ QList<ResultWarning> resultWarnings(const DesignCase& designCase) {
 
 QList<ResultWarning> warningsOfFlags(unsigned flags) {
     QList<ResultWarning> warnings;
-    for (const ResultWarning warning :
-         {ResultWarning::FormulaAccuracy, ResultWarning::HighResistance,
-          ResultWarning::InsufficientSurface, ResultWarning::ExcessiveSurface}) {
-        if (flags & (1u << static_cast<unsigned>(warning))) {
-            warnings.append(warning);
+    for (const ResultWarningRule& rule : resultWarningRules) {
+        if (flags & warningBit(rule.warning)) {
+            warnings.append(rule.warning);
         }
     }
     return warnings;
 }
 
-unsigned resultWarningFlags(const DesignCase& designCase) {
-    const CalculationResults& r = designCase.calculationResults;
-    const double maxRe = designCase.plateTypeCoefficients.at(CoefficientRow::maxReynolds,
-                                                             designCase.plateGeometry.plateType);
+WarningInputs warningInputs(const DesignCase& designCase) {
+    return warningInputs(designCase, designCase.calculationResults);
+}
+
+WarningInputs warningInputs(const DesignCase& designCase, const CalculationResults& results) {
     // The hot pressure drop belongs to the last calculation only when it ran as
     // a cooler, i.e. for any type other than Condenser.
-    const bool condenser = designCase.exchangerType == ExchangerType::Condenser;
+    return {results,
+            designCase.plateTypeCoefficients.at(CoefficientRow::maxReynolds,
+                                                designCase.plateGeometry.plateType),
+            designCase.exchangerType == ExchangerType::Condenser};
+}
 
-    const auto bit = [](ResultWarning warning) { return 1u << static_cast<unsigned>(warning); };
+unsigned resultWarningFlags(const DesignCase& designCase) {
+    const WarningInputs in = warningInputs(designCase);
     unsigned flags = 0;
-    if (r.hotReynolds > maxRe || r.coldReynolds > maxRe) {
-        flags |= bit(ResultWarning::FormulaAccuracy);
-    }
-    if ((!condenser && r.hotPressureDrop > highResistanceLimit) ||
-        r.coldPressureDrop > highResistanceLimit) {
-        flags |= bit(ResultWarning::HighResistance);
-    }
-    if (!(r.surfaceMargin > 0)) {
-        flags |= bit(ResultWarning::InsufficientSurface);
-    } else if (r.surfaceMargin >= excessiveMarginLimit) {
-        flags |= bit(ResultWarning::ExcessiveSurface);
+    for (const ResultWarningRule& rule : resultWarningRules) {
+        if (rule.holds(in)) {
+            flags |= warningBit(rule.warning);
+        }
     }
     return flags;
 }
 
 QStringList warningMessages(ResultWarning warning) {
-    switch (warning) {
-    case ResultWarning::FormulaAccuracy:
-        return {QStringLiteral("В выбранном Вами режиме формулы не обеспечивают достаточной "
-                               "точности расчета")};
-    case ResultWarning::HighResistance:
-        return {QStringLiteral("Обратите внимание на большое гидравлическое сопротивление !!!")};
-    case ResultWarning::InsufficientSurface:
-        return {
-            QStringLiteral("Выбранный Вами теплообменник не подходит из-за недостатка площади."),
-            QStringLiteral("Если Вы не знаете, что делать, почитайте пояснения по подбору")};
-    case ResultWarning::ExcessiveSurface:
-        return {QStringLiteral("В выбранном Вами теплообменнике очень большой запас поверхности."),
-                QStringLiteral("Попробуйте другой.")};
-    }
-    return {};
+    return ruleOf(warning).messages();
 }
 
 } // namespace orven

@@ -11,6 +11,7 @@
 // The calculation has no screen logic; it reports a fault as a status and the
 // screens turn the status into text.
 
+#include "calculation/result_warnings.h"
 #include "core/calculation_data.h"
 
 #include <QList>
@@ -23,14 +24,6 @@ struct DesignCase;
 enum class CalculationStatus { Completed, InputError };
 
 enum class FlowRegime { Laminar, Turbulent };
-
-// The four warnings about a completed calculation, in the order in which they are shown.
-enum class ResultWarning { FormulaAccuracy, HighResistance, InsufficientSurface, ExcessiveSurface };
-
-// Pressure drop above which the hydraulic resistance is called high, Pa.
-constexpr double highResistanceLimit = 50000.0;
-// Surface margin from which the surface is called excessive, %.
-constexpr double excessiveMarginLimit = 70.0;
 
 // Coefficients of one Nusselt correlation (Nu = A * Re^n * Pr^m) and of the
 // matching friction factor B / Re^k.
@@ -62,15 +55,20 @@ FlowRegime flowRegime(const PlateTypeCoefficients& coefficients, int plateType, 
 // Runs the whole calculation on the design case and stores its results.
 CalculationStatus calculateExchanger(DesignCase& designCase);
 
-// The warnings that hold for the results of the last completed calculation, in
-// the fixed order FormulaAccuracy, HighResistance, InsufficientSurface,
-// ExcessiveSurface. Reads the design case without changing it.
+// The warnings that hold for the results of the last completed calculation
+// (calculation/result_warnings.h), in the order in which they are shown.
+// Reads the design case without changing it.
 QList<ResultWarning> resultWarnings(const DesignCase& designCase);
 // The same as bits (1 << ResultWarning), without a list: for loops over many
 // variants.
 unsigned resultWarningFlags(const DesignCase& designCase);
 // The warnings of such bits, in the order in which they are shown.
 QList<ResultWarning> warningsOfFlags(unsigned flags);
+
+// What the warnings are decided on for results of the design case's plate and
+// type (its last calculation's, unless given).
+WarningInputs warningInputs(const DesignCase& designCase);
+WarningInputs warningInputs(const DesignCase& designCase, const CalculationResults& results);
 
 // The one or two message lines of a warning, exactly as shown and printed.
 QStringList warningMessages(ResultWarning warning);

@@ -19,18 +19,22 @@ QString limitText(double value) {
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
-std::optional<ExchangerType> typeOfWord(const QString& word) {
+} // namespace
+
+QString exchangerTypeWord(ExchangerType type) {
+    return type == ExchangerType::Condenser ? QStringLiteral("конденсатор")
+                                            : QStringLiteral("холодильник");
+}
+
+std::optional<ExchangerType> exchangerTypeOfWord(const QString& word) {
     const QString w = word.trimmed().toLower();
-    if (w == QStringLiteral("холодильник")) {
-        return ExchangerType::Cooler;
-    }
-    if (w == QStringLiteral("конденсатор")) {
-        return ExchangerType::Condenser;
+    for (const ExchangerType type : {ExchangerType::Cooler, ExchangerType::Condenser}) {
+        if (w == exchangerTypeWord(type)) {
+            return type;
+        }
     }
     return std::nullopt;
 }
-
-} // namespace
 
 const QStringList& designKeys() {
     static const QStringList keys{QString(),
@@ -92,7 +96,7 @@ bool readDesignFile(const QByteArray& contents, const QString& fileName, DesignD
                                                            "(первый раз в строке %1)")
                                                 .arg(typeLine));
                 }
-                type = typeOfWord(value);
+                type = exchangerTypeOfWord(value);
                 if (!type) {
                     return fail(lineNumber, QStringLiteral("неизвестный тип теплообменника «%1»: "
                                                            "нужно «холодильник» или «конденсатор»")

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 namespace orven {
 
@@ -23,6 +24,11 @@ struct DesignData {
     std::array<QString, initialDataCount + 1> typedTexts; // slots 1..14, as written
     std::array<double, initialDataCount + 1> values{};
 };
+
+// The type as the key's files and texts name it: "холодильник" or
+// "конденсатор"; read back whatever its letters' case and surrounding blanks.
+QString exchangerTypeWord(ExchangerType type);
+std::optional<ExchangerType> exchangerTypeOfWord(const QString& word);
 
 // The short key of initial-data slot 1..14 (g1, l1, rho1, mu1, c1, g2, ...).
 const QStringList& designKeys();

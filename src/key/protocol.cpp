@@ -74,8 +74,7 @@ QStringList explainVariant(const DesignData& design, const Variant& variant) {
     const double fPl = dc.values[17];
 
     Protocol p;
-    p.note(QStringLiteral("Тип теплообменника: %1")
-               .arg(condenser ? QStringLiteral("конденсатор") : QStringLiteral("холодильник")));
+    p.note(QStringLiteral("Тип теплообменника: %1").arg(exchangerTypeWord(design.type)));
     p.note(QStringLiteral("Вариант: ") + variantText(variant));
     p.title(QStringLiteral("Исходные данные"));
     const QStringList& symbols = initialDataSymbols();
@@ -217,24 +216,13 @@ QStringList explainVariant(const DesignData& design, const Variant& variant) {
            result(r.surfaceMargin, QStringLiteral("%")));
 
     p.title(QStringLiteral("17. Предупреждения"));
-    const double maxRe = dc.plateTypeCoefficients.at(CoefficientRow::maxReynolds, t);
-    const auto holds = [&](ResultWarning w) { return e.warnings.contains(w); };
-    p.note(QStringLiteral("Точность формул: Re1 = %1, Re2 = %2; предел %3 — %4")
-               .arg(n(r.hotReynolds), n(r.coldReynolds), n(maxRe),
-                    holds(ResultWarning::FormulaAccuracy) ? QStringLiteral("превышен")
-                                                          : QStringLiteral("не превышен")));
-    p.note(
-        QStringLiteral("Сопротивление: %1ΔP2 = %2 Па; предел 50000 Па — %3")
-            .arg(condenser ? QString() : QStringLiteral("ΔP1 = %1 Па, ").arg(n(r.hotPressureDrop)),
-                 n(r.coldPressureDrop),
-                 holds(ResultWarning::HighResistance) ? QStringLiteral("превышен")
-                                                      : QStringLiteral("не превышен")));
-    p.note(QStringLiteral("Поверхность: запас %1 %; нужно 0 < запас < 70 — %2")
-               .arg(n(r.surfaceMargin), holds(ResultWarning::InsufficientSurface)
-                                            ? QStringLiteral("запас ≤ 0, недостаток площади")
-                                        : holds(ResultWarning::ExcessiveSurface)
-                                            ? QStringLiteral("запас ≥ 70, слишком большой запас")
-                                            : QStringLiteral("выполнено")));
+    const WarningInputs inputs{r, dc.plateTypeCoefficients.at(CoefficientRow::maxReynolds, t),
+                               condenser};
+    for (const ResultWarningRule& rule : resultWarningRules) {
+        if (const QString line = rule.protocolLine(inputs); !line.isEmpty()) {
+            p.note(line);
+        }
+    }
     for (const ResultWarning warning : e.warnings) {
         for (const QString& message : warningMessages(warning)) {
             p.note(QStringLiteral("«") + message + QStringLiteral("»"));

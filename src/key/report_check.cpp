@@ -1,9 +1,9 @@
 #include "key/report_check.h"
 
+#include "calculation/plate_catalogue.h"
 #include "initial_data/initial_data.h"
 #include "initial_data/parameter_names.h"
 #include "results/report.h"
-#include "selection/plate_catalogue.h"
 
 #include <QLocale>
 #include <QRegularExpression>

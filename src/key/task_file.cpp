@@ -135,10 +135,8 @@ bool readTaskFile(const QByteArray& contents, const QString& fileName, TaskData&
                                       "конденсатор»"));
     }
     const Entry& type = entries.at(QStringLiteral("тип"));
-    if (type.value.toLower() == QStringLiteral("холодильник")) {
-        task.type = ExchangerType::Cooler;
-    } else if (type.value.toLower() == QStringLiteral("конденсатор")) {
-        task.type = ExchangerType::Condenser;
+    if (const std::optional<ExchangerType> named = exchangerTypeOfWord(type.value)) {
+        task.type = *named;
     } else {
         return fail(type.line, QStringLiteral("неизвестный тип «%1»: нужно «холодильник» или "
                                               "«конденсатор»")
@@ -287,8 +285,7 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
     }
 
     Protocol p;
-    p.note(QStringLiteral("Тип теплообменника: %1")
-               .arg(condenser ? QStringLiteral("конденсатор") : QStringLiteral("холодильник")));
+    p.note(QStringLiteral("Тип теплообменника: %1").arg(exchangerTypeWord(task.type)));
     p.note(QStringLiteral("Метод: свойства жидкости — при средней арифметической температуре "
                           "входа и выхода; конденсата — при температуре насыщения; противоток"));
 
@@ -472,9 +469,7 @@ QString preparedDesignText(const PreparedTask& prepared, const QString& source) 
     QStringList lines{
         QStringLiteral("# Исходные данные: %1 (orven-key).").arg(source),
         QStringLiteral("# Над каждым значением — оно же, округлённое до четырёх значащих цифр."),
-        QStringLiteral("тип = %1")
-            .arg(design.type == ExchangerType::Condenser ? QStringLiteral("конденсатор")
-                                                         : QStringLiteral("холодильник"))};
+        QStringLiteral("тип = %1").arg(exchangerTypeWord(design.type))};
     for (int slot = 1; slot <= initialDataCount; ++slot) {
         lines << QStringLiteral("# %1: %2")
                      .arg(parameterName(design.type, slot), roundedText(design.values[slot]))

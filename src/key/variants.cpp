@@ -1,7 +1,7 @@
 #include "key/variants.h"
 
+#include "calculation/plate_catalogue.h"
 #include "core/text_format.h"
-#include "selection/plate_catalogue.h"
 
 #include <QLocale>
 
@@ -47,40 +47,15 @@ void loadArrangement(PlateArrangement& arrangement, const Variant& variant) {
     arrangement.hotChannelTotal = static_cast<std::int16_t>(hot);
 }
 
-double excess(double value, double limit) {
-    return (value - limit) / limit * 100;
-}
-
 double shortfallOf(const Evaluated& e, const DesignCase& designCase) {
     if (e.status != CalculationStatus::Completed) {
         return std::numeric_limits<double>::infinity();
     }
-    const CalculationResults& r = e.results;
-    const double maxRe = designCase.plateTypeCoefficients.at(CoefficientRow::maxReynolds,
-                                                             designCase.plateGeometry.plateType);
-    const bool condenser = designCase.exchangerType == ExchangerType::Condenser;
+    const WarningInputs in = warningInputs(designCase, e.results);
     double total = 0;
-    for (const ResultWarning warning :
-         {ResultWarning::FormulaAccuracy, ResultWarning::HighResistance,
-          ResultWarning::InsufficientSurface, ResultWarning::ExcessiveSurface}) {
-        if (!(e.warningFlags & (1u << static_cast<unsigned>(warning)))) {
-            continue;
-        }
-        switch (warning) {
-        case ResultWarning::FormulaAccuracy:
-            total += excess(std::max(r.hotReynolds, r.coldReynolds), maxRe);
-            break;
-        case ResultWarning::HighResistance:
-            total += excess(condenser ? r.coldPressureDrop
-                                      : std::max(r.hotPressureDrop, r.coldPressureDrop),
-                            highResistanceLimit);
-            break;
-        case ResultWarning::InsufficientSurface:
-            total += -r.surfaceMargin;
-            break;
-        case ResultWarning::ExcessiveSurface:
-            total += r.surfaceMargin - excessiveMarginLimit;
-            break;
+    for (const ResultWarningRule& rule : resultWarningRules) {
+        if (e.warningFlags & warningBit(rule.warning)) {
+            total += rule.shortfall(in);
         }
     }
     return total;
@@ -247,35 +222,10 @@ QStringList failureReasons(const Evaluated& e, const DesignCase& designCase) {
     if (e.status != CalculationStatus::Completed) {
         return {QStringLiteral("расчёт невозможен (ошибка в исходной информации)")};
     }
-    const CalculationResults& r = e.results;
-    const double maxRe = designCase.plateTypeCoefficients.at(CoefficientRow::maxReynolds,
-                                                             designCase.plateGeometry.plateType);
-    const bool condenser = designCase.exchangerType == ExchangerType::Condenser;
+    const WarningInputs in = warningInputs(designCase, e.results);
     QStringList reasons;
     for (const ResultWarning warning : e.warnings) {
-        switch (warning) {
-        case ResultWarning::FormulaAccuracy:
-            reasons << QStringLiteral("формулы неточны: Re1 = %1, Re2 = %2, больше %3")
-                           .arg(resultText(r.hotReynolds), resultText(r.coldReynolds))
-                           .arg(maxRe);
-            break;
-        case ResultWarning::HighResistance:
-            reasons << (condenser ? QStringLiteral("большое сопротивление: ΔP2 = %1 Па > 50000")
-                                        .arg(resultText(r.coldPressureDrop))
-                                  : QStringLiteral("большое сопротивление: ΔP1 = %1 Па, ΔP2 = "
-                                                   "%2 Па, больше 50000")
-                                        .arg(resultText(r.hotPressureDrop),
-                                             resultText(r.coldPressureDrop)));
-            break;
-        case ResultWarning::InsufficientSurface:
-            reasons << QStringLiteral("недостаток площади: запас %1 % ≤ 0")
-                           .arg(resultText(r.surfaceMargin));
-            break;
-        case ResultWarning::ExcessiveSurface:
-            reasons << QStringLiteral("слишком большой запас: %1 % ≥ 70")
-                           .arg(resultText(r.surfaceMargin));
-            break;
-        }
+        reasons << ruleOf(warning).reason(in);
     }
     return reasons;
 }
@@ -375,7 +325,7 @@ Solution solveDesign(const DesignData& design, const SolveOptions& options) {
 }
 
 QString resultText(double value) {
-    return formatFixed(value, 0, 2).trimmed();
+    return warningNumber(value);
 }
 
 QString channelsText(const Variant& variant) {

@@ -92,7 +92,7 @@ struct Solution {
     qint64 tried = 0;
     qint64 calculationErrors = 0;
     // Variants with each warning, by ResultWarning (a variant may count under several).
-    std::array<qint64, 4> warningCounts{};
+    std::array<qint64, resultWarningCount> warningCounts{};
     double requiredMin = 0; // the range of the required surface over every calculated variant
     double requiredMax = 0;
     std::array<ExchangerSummary, 9> exchangers{};

@@ -1,12 +1,12 @@
 #include "selection/selection_screen.h"
 
 #include "arrangement/arrangement_screen.h"
+#include "calculation/plate_catalogue.h"
 #include "core/design_case.h"
 #include "platform/colours.h"
 #include "platform/controls.h"
 #include "platform/fonts.h"
 #include "platform/screens.h"
-#include "selection/plate_catalogue.h"
 
 #include <QLabel>
 #include <QPushButton>

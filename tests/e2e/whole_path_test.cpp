@@ -8,6 +8,7 @@
 
 #include "app/program_start.h"
 #include "arrangement/arrangement_screen.h"
+#include "calculation/plate_catalogue.h"
 #include "core/design_case.h"
 #include "core/text_format.h"
 #include "initial_data/error_dialog_screen.h"
@@ -22,7 +23,6 @@
 #include "results/description_screen.h"
 #include "results/report_progress.h"
 #include "results/results_screen.h"
-#include "selection/plate_catalogue.h"
 #include "selection/selection_screen.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"

@@ -2,7 +2,7 @@
 // read back by the library (design files, the CSV) and by pdftotext (the
 // sheets and the key), and the class list's faults.
 
-#include "key/class_list.h"
+#include "course/class_list.h"
 #include "key/design_file.h"
 #include "key/variants.h"
 #include "support/key_runs.h"

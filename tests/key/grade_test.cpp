@@ -4,12 +4,13 @@
 // name in Latin look-alikes or handed in nothing, and a file that is no
 // report; orven-key grade as installed, its table and its gradebook CSV.
 
+#include "core/csv.h"
 #include "core/design_case.h"
-#include "key/class_list.h"
-#include "key/commands.h"
+#include "course/class_list.h"
+#include "course/grading.h"
 #include "key/design_file.h"
-#include "key/grading.h"
 #include "key/variants.h"
+#include "key_cli/key_command.h"
 #include "platform/report_rendering.h"
 #include "results/report_progress.h"
 #include "support/key_runs.h"

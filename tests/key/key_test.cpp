@@ -2,11 +2,12 @@
 // process), and the orven-key program itself on design files and on reports
 // written by the program's own printer.
 
+#include "core/csv.h"
 #include "core/design_case.h"
-#include "key/commands.h"
 #include "key/design_file.h"
-#include "key/pdf_text.h"
 #include "key/variants.h"
+#include "key_cli/key_command.h"
+#include "key_cli/pdf_text.h"
 #include "platform/report_rendering.h"
 #include "platform/system_report_printer.h"
 #include "results/report_progress.h"

@@ -3,52 +3,89 @@
 
     check_layers.py LAYERS SRC
 
-LAYERS lists each source file of the three libraries as "model|render|ui PATH"
-(written by the build). Two rules, each broken include named on a line:
-  - a file of a lower layer never includes a file of a higher one
-    (model < render < ui): the model sees QtCore only;
+LAYERS lists every library and program of the sources (written by the build):
+"target NAME SOURCE_DIR LINKED..." and its files, "file NAME PATH". Three
+rules, each broken one named on a line:
+  - every .h and .cpp file under SRC belongs to a library or a program;
+  - a file includes only headers of its own library or of the libraries it
+    links, directly or through others (so the model, which links QtCore only,
+    never includes a window's, the report renderer's or the key's front end's
+    header);
   - no folder includes a folder that includes it back (the folders' graph of
     includes has no cycle).
-Exit status 0 when both hold, 1 when one is broken, 2 on bad arguments.
+Exit status 0 when all hold, 1 when one is broken, 2 on bad arguments.
 """
 import os
 import re
 import sys
 
-RANK = {"model": 0, "render": 1, "ui": 2}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+
+
+def read_layers(path, src):
+    links, owners = {}, {}
+    source_dir = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            kind, _, rest = line.strip().partition(" ")
+            if kind == "target":
+                name, _, rest = rest.partition(" ")
+                folder, _, linked = rest.partition(" ")
+                source_dir[name] = folder
+                links[name] = linked.split()
+            elif kind == "file":
+                name, _, file = rest.partition(" ")
+                if not file:
+                    continue
+                if not os.path.isabs(file):
+                    file = os.path.join(source_dir[name], file)
+                file = os.path.realpath(file)
+                if file.startswith(src + os.sep):
+                    owners.setdefault(os.path.relpath(file, src), set()).add(name)
+    return links, owners
+
+
+def reachable(links, target):
+    seen, todo = set(), [target]
+    while todo:
+        t = todo.pop()
+        if t in seen:
+            continue
+        seen.add(t)
+        todo.extend(l for l in links.get(t, []) if l in links)
+    return seen
 
 
 def main(argv):
     if len(argv) != 3:
         print(__doc__.strip().splitlines()[2].strip(), file=sys.stderr)
         return 2
-    layers_file, src = argv[1], os.path.realpath(argv[2])
-    layer = {}
-    with open(layers_file, encoding="utf-8") as f:
-        for line in f:
-            kind, _, path = line.strip().partition(" ")
-            path = os.path.realpath(path)
-            if kind in RANK and path.startswith(src + os.sep):
-                layer[os.path.relpath(path, src)] = kind
+    src = os.path.realpath(argv[2])
+    links, owners = read_layers(argv[1], src)
+    sees = {t: reachable(links, t) for t in links}
 
     problems = []
     edges = {}  # folder -> {folder: (file, included)}
-    for name in sorted(os.listdir(src)):
-        folder = os.path.join(src, name)
-        if not os.path.isdir(folder):
-            continue
-        for entry in sorted(os.listdir(folder)):
+    for root, dirs, files in os.walk(src):
+        dirs.sort()
+        for entry in sorted(files):
             if not entry.endswith((".h", ".cpp")):
                 continue
-            rel = os.path.join(name, entry)
+            rel = os.path.relpath(os.path.join(root, entry), src)
+            name = rel.split(os.sep)[0]
+            if rel not in owners:
+                problems.append(f"{rel} belongs to no library or program")
+                continue
             with open(os.path.join(src, rel), encoding="utf-8") as f:
                 included = INCLUDE.findall(f.read())
             for inc in included:
                 if not os.path.exists(os.path.join(src, inc)):
                     continue  # a generated or a library header
-                if rel in layer and inc in layer and RANK[layer[inc]] > RANK[layer[rel]]:
-                    problems.append(f"{rel} ({layer[rel]}) includes {inc} ({layer[inc]})")
+                for owner in sorted(owners[rel]):
+                    if not owners.get(inc, set()) & sees[owner]:
+                        problems.append(f"{rel} ({owner}) includes {inc} "
+                                        f"({', '.join(sorted(owners.get(inc, {'no library'})))}), "
+                                        f"which {owner} does not link")
                 target = inc.split("/")[0]
                 if "/" in inc and target != name:
                     edges.setdefault(name, {}).setdefault(target, (rel, inc))

@@ -3,12 +3,12 @@
 // letter step of the 0.5 m2 plate, and what each choice stores.
 
 #include "arrangement/arrangement_screen.h"
+#include "calculation/plate_catalogue.h"
 #include "core/design_case.h"
 #include "platform/controls.h"
 #include "platform/program_end.h"
 #include "platform/screens.h"
 #include "platform/twips.h"
-#include "selection/plate_catalogue.h"
 #include "selection/selection_screen.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_support.h"

@@ -1,6 +1,6 @@
 #include "support/key_runs.h"
 
-#include "key/commands.h"
+#include "key_cli/key_command.h"
 
 #include <QBuffer>
 #include <QLocale>
@@ -25,23 +25,26 @@ Run runKey(const QStringList& arguments, const QByteArray& input) {
 
 Run runInProcess(const QStringList& arguments, const QByteArray& input) {
     Run run;
+    const ParsedKeyLine parsed = parseKeyLine(arguments);
+    if (!parsed.error.isEmpty()) {
+        run.status = statusBadInput;
+        run.err = QStringLiteral("orven-key: ") + parsed.error + QLatin1Char('\n');
+        return run;
+    }
+    if (!parsed.shownText.isEmpty()) {
+        run.status = statusDone;
+        run.out = parsed.shownText;
+        return run;
+    }
     QTextStream out(&run.out);
     QTextStream err(&run.err);
     QBuffer in;
     in.setData(input);
     in.open(QIODevice::ReadOnly);
     KeyIo io{out, err, &in};
-    KeyOptions options;
-    const QString error =
-        parseKeyArguments(QStringList{QStringLiteral("orven-key")} + arguments, options);
-    if (!error.isEmpty()) {
-        run.status = statusBadInput;
-        run.err = error;
-        return run;
-    }
     const QLocale previous;
     QLocale::setDefault(QLocale::c());
-    run.status = runKeyCommand(options, io);
+    run.status = runKeyCommand(parsed.line, io);
     QLocale::setDefault(previous);
     out.flush();
     err.flush();

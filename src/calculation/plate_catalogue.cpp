@@ -1,4 +1,4 @@
-#include "selection/plate_catalogue.h"
+#include "calculation/plate_catalogue.h"
 
 #include "core/design_case.h"
 

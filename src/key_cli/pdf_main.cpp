@@ -1,10 +1,11 @@
 // orven-key-pdf: the part of the teacher's key that reads and writes PDFs
-// (poppler, QtGui). orven-key starts it in its own place for the commands
-// that need it (check, --pdf), so that the other commands run without loading
-// those libraries. It takes orven-key's command line as it is.
+// (poppler, QtGui). orven-key starts it in its own place for a command line
+// whose command needs it (KeyCommand::needsPdf), so that the other commands
+// run without loading those libraries. It takes orven-key's command line as
+// it is.
 
-#include "key/commands.h"
-#include "key/pdf_text.h"
+#include "key_cli/key_command.h"
+#include "key_cli/pdf_text.h"
 #include "platform/report_rendering.h"
 
 #include <QGuiApplication>
@@ -30,13 +31,13 @@ bool writePdf(const orven::ReportOperations& operations, const QString& path, co
 } // namespace
 
 int main(int argc, char* argv[]) {
-    return orven::keyMain(argc, argv, [&](const orven::KeyOptions& options, orven::KeyIo& io) {
+    return orven::keyMain(argc, argv, [&](const orven::CommandLine& line, orven::KeyIo& io) {
         orven::setKeyPdfFunctions({orven::pdfTextLines, writePdf});
         qInstallMessageHandler(quietMessages);
         // No windows: the offscreen platform gives the fonts a PDF needs without a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication application(argc, argv);
         QLocale::setDefault(QLocale::c());
-        return orven::runKeyCommand(options, io);
+        return orven::runKeyCommand(line, io);
     });
 }

@@ -1,10 +1,11 @@
 // orven-key assign: a class's individual tasks, their sheets, the teacher's
 // key and the table that grade reads.
 
-#include "key/assignment.h"
-#include "key/class_list.h"
-#include "key/command_support.h"
-#include "key/commands.h"
+#include "core/csv.h"
+#include "course/assignment.h"
+#include "course/class_list.h"
+#include "key/design_file.h"
+#include "key_cli/command_support.h"
 
 #include <QDir>
 #include <QLocale>
@@ -13,24 +14,56 @@ namespace orven {
 
 namespace {
 
+QVariant readDraw(const QString& text, QString& error) {
+    bool ok = false;
+    const quint64 draw = text.toULongLong(&ok);
+    if (!ok) {
+        error = QStringLiteral("нужно целое число от 0, а не «%1»").arg(text);
+    }
+    return draw;
+}
+
+QVariant readMinSuitable(const QString& text, QString& error) {
+    bool ok = false;
+    const int count = text.toInt(&ok);
+    if (!ok || count < 1 || count > 1000) {
+        error = QStringLiteral("нужно целое число от 1 до 1000, а не «%1»").arg(text);
+    }
+    return count;
+}
+
+const KeyOption classOption{
+    {QStringLiteral("class")}, QStringLiteral("СПИСОК.csv"), QStringLiteral("список группы"), true};
+const KeyOption templateOption{
+    {QStringLiteral("template")}, QStringLiteral("ШАБЛОН"), QStringLiteral("шаблон задания"), true};
+const KeyOption outOption{{QStringLiteral("out")},
+                          QStringLiteral("ПАПКА"),
+                          QStringLiteral("куда записать задания, ключ и варианты"),
+                          true};
+const KeyOption drawOption{{QStringLiteral("draw")},
+                           QStringLiteral("N"),
+                           QStringLiteral("номер жеребьёвки (по умолчанию 1)"),
+                           false,
+                           quint64{1},
+                           readDraw};
+const KeyOption minSuitableOption{
+    {QStringLiteral("min-suitable")},
+    QStringLiteral("K"),
+    QStringLiteral("не меньше K подходящих вариантов (по умолчанию 3)"),
+    false,
+    3,
+    readMinSuitable};
+const KeyOption withValuesOption{{QStringLiteral("with-values")},
+                                 QString(),
+                                 QStringLiteral("14 исходных данных на листе задания")};
+const KeyOption courseOption{{QStringLiteral("course")},
+                             QStringLiteral("ТЕКСТ"),
+                             QStringLiteral("заголовок листов заданий"),
+                             false,
+                             QStringLiteral("Расчёт пластинчатого теплообменника")};
+
 // Characters of 10 pt across A4 portrait between the report's margins.
 constexpr int sheetWidth = 88;
-
-QStringList wrapped(const QString& text, int width) {
-    QStringList lines;
-    QString line;
-    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
-            lines << line;
-            line.clear();
-        }
-        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
-    }
-    if (!line.isEmpty()) {
-        lines << line;
-    }
-    return lines;
-}
 
 QString variantNumber(int variant, int count) {
     const int width = std::max(2, static_cast<int>(QString::number(count).size()));
@@ -92,29 +125,21 @@ QStringList keyLines(const Student& student, const QString& number, const Assign
     return lines;
 }
 
-QString variantsCsv(const ClassList& list, const QList<Assignment>& assignments, int count) {
+QByteArray variantsCsv(const ClassList& list, const QList<Assignment>& assignments, int count) {
     QStringList header = list.header;
     header << QStringLiteral("вариант") << QStringLiteral("тип") << QStringLiteral("горячий")
            << QStringLiteral("холодный") << QStringLiteral("t1н") << QStringLiteral("t1к")
            << QStringLiteral("p1") << QStringLiteral("tнас") << QStringLiteral("t2н")
            << QStringLiteral("t2к") << designKeys().mid(1);
-    QStringList rows;
-    const auto row = [](const QStringList& fields) {
-        QStringList quoted;
-        for (const QString& field : fields) {
-            quoted << csvField(field);
-        }
-        return quoted.join(QLatin1Char(','));
-    };
-    rows << row(header);
+    CsvWriter csv;
+    csv.addRow(header);
     for (int i = 0; i < assignments.size(); ++i) {
         const Assignment& a = assignments.at(i);
         const TaskData& t = a.task;
         const bool condenser = t.type == ExchangerType::Condenser;
         QStringList fields = list.students.at(i).fields;
-        fields << variantNumber(a.variant, count)
-               << (condenser ? QStringLiteral("конденсатор") : QStringLiteral("холодильник"))
-               << t.hot << t.cold << (condenser ? QString() : exactText(t.hotIn))
+        fields << variantNumber(a.variant, count) << exchangerTypeWord(t.type) << t.hot << t.cold
+               << (condenser ? QString() : exactText(t.hotIn))
                << (condenser ? QString() : exactText(t.hotOut))
                << (t.steamPressure ? exactText(*t.steamPressure) : QString())
                << (t.steamTemperature ? exactText(*t.steamTemperature) : QString())
@@ -122,16 +147,18 @@ QString variantsCsv(const ClassList& list, const QList<Assignment>& assignments,
         for (int slot = 1; slot <= initialDataCount; ++slot) {
             fields << a.prepared.design.texts[slot];
         }
-        rows << row(fields);
+        csv.addRow(fields);
     }
-    return rows.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return csv.bytes();
 }
 
-} // namespace
-
-int assignCommand(const KeyOptions& options, KeyIo& io) {
-    if (options.classList.isEmpty() || options.taskTemplate.isEmpty() ||
-        options.outFolder.isEmpty()) {
+int run(const CommandLine& line, KeyIo& io) {
+    const QString classList = line.text(classOption);
+    const QString templateFile = line.text(templateOption);
+    const QString outFolder = line.text(outOption);
+    const quint64 draw = line.value(drawOption).toULongLong();
+    const int minSuitable = line.value(minSuitableOption).toInt();
+    if (classList.isEmpty() || templateFile.isEmpty() || outFolder.isEmpty()) {
         return badInput(io, QStringLiteral("команде assign нужны --class, --template и --out"));
     }
     QByteArray contents;
@@ -140,24 +167,23 @@ int assignCommand(const KeyOptions& options, KeyIo& io) {
     ClassList list;
     QStringList folders;
     TaskTemplate taskTemplate;
-    if (!readInput(options.classList, io, contents, name, error) ||
-        !readClassList(contents, name, list, error) || !fluidFoldersOf(options, folders, error) ||
-        !readInput(options.taskTemplate, io, contents, name, error) ||
+    if (!readInput(classList, io, contents, name, error) ||
+        !readClassList(contents, name, list, error) || !fluidFoldersOf(line, folders, error) ||
+        !readInput(templateFile, io, contents, name, error) ||
         !readTaskTemplate(contents, name, folders, taskTemplate, error)) {
         return badInput(io, error);
     }
     const int count = static_cast<int>(list.students.size());
     QList<Assignment> assignments;
-    if (!assignTasks(
-            taskTemplate, count,
-            {options.draw, options.minSuitable, folders, AssignOptions{}.attemptsPerStudent},
-            assignments, error)) {
+    if (!assignTasks(taskTemplate, count,
+                     {draw, minSuitable, folders, AssignOptions{}.attemptsPerStudent}, assignments,
+                     error)) {
         io.err << QStringLiteral("orven-key: ") << error << QLatin1Char('\n');
         io.err.flush();
         return statusFailed;
     }
 
-    const QDir out(options.outFolder);
+    const QDir out(outFolder);
     const QString designs = QStringLiteral("варианты");
     if (!QDir().mkpath(out.filePath(designs))) {
         return badInput(io, QStringLiteral("папку %1 нельзя создать").arg(out.filePath(designs)));
@@ -167,9 +193,9 @@ int assignCommand(const KeyOptions& options, KeyIo& io) {
     QStringList key{
         QStringLiteral("Ключ к заданиям: класс %1, шаблон %2, жеребьёвка %3, не меньше %4 "
                        "подходящих вариантов")
-            .arg(options.classList, options.taskTemplate)
-            .arg(options.draw)
-            .arg(options.minSuitable),
+            .arg(classList, templateFile)
+            .arg(draw)
+            .arg(minSuitable),
         pdfPageBreak};
     for (int i = 0; i < count; ++i) {
         const Student& student = list.students.at(i);
@@ -186,8 +212,8 @@ int assignCommand(const KeyOptions& options, KeyIo& io) {
         if (i > 0) {
             sheets.append({ReportOperation::Page, QString(), 0});
         }
-        for (const QString& line :
-             sheetLines(options.course, student, number, a, options.withValues)) {
+        for (const QString& line : sheetLines(line.text(courseOption), student, number, a,
+                                              line.isSet(withValuesOption))) {
             sheets.append(line.isEmpty() ? ReportOperation{ReportOperation::Empty, QString(), 0}
                                          : ReportOperation{ReportOperation::Line, line, 0});
         }
@@ -203,7 +229,7 @@ int assignCommand(const KeyOptions& options, KeyIo& io) {
     const QString csv = out.filePath(QStringLiteral("варианты.csv"));
     const QString sheetsPdf = out.filePath(QStringLiteral("задания.pdf"));
     const QString keyPdf = out.filePath(QStringLiteral("ключ.pdf"));
-    if (!writeTextFile(csv, variantsCsv(list, assignments, count))) {
+    if (!writeFileBytes(csv, variantsCsv(list, assignments, count))) {
         return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(csv));
     }
     const KeyPdfFunctions& pdf = keyPdfFunctions();
@@ -218,5 +244,22 @@ int assignCommand(const KeyOptions& options, KeyIo& io) {
                   .arg(sheetsPdf, keyPdf, csv, out.filePath(designs));
     return statusDone;
 }
+
+} // namespace
+
+extern const KeyCommand assignCommand{
+    QLatin1String("assign"),
+    QStringLiteral("индивидуальные задания группы по шаблону: листы заданий, ключ "
+                   "преподавателя, таблица вариантов для grade"),
+    QString(),
+    0,
+    0,
+    QString(),
+    QStringLiteral("В ПАПКЕ: задания.pdf, ключ.pdf, варианты.csv и файл задачи каждого "
+                   "варианта в папке «варианты»."),
+    {&classOption, &templateOption, &outOption, &drawOption, &minSuitableOption, &withValuesOption,
+     &courseOption, &fluidsOption},
+    pdfAlways,
+    run};
 
 } // namespace orven

@@ -1,12 +1,9 @@
-// orven-key: the teacher's key to a design (key/commands.h). main() parses the
-// command line and dispatches; the commands that read or write a PDF are run
-// by the helper orven-key-pdf, so that the others load QtCore alone.
-//
-//   orven-key solve FILE [--top N] [--sort ORDER] [--max-channels N] [--csv FILE] [--pdf FILE]
-//   orven-key explain FILE --exchanger E --packs COLD,HOT --channels C1,...;H1,... [--pdf FILE]
-//   orven-key check REPORT.pdf [--task FILE] [--tolerance P]
+// orven-key: the teacher's key (key_cli/key_command.h). main() parses the
+// command line and runs its command; a command that reads or writes a PDF on
+// this line runs in the helper orven-key-pdf instead, so that the others load
+// QtCore alone.
 
-#include "key/commands.h"
+#include "key_cli/key_command.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,8 +29,8 @@ QString pdfHelper() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    return orven::keyMain(argc, argv, [&](const orven::KeyOptions& options, orven::KeyIo& io) {
-        if (orven::needsPdf(options)) {
+    return orven::keyMain(argc, argv, [&](const orven::CommandLine& line, orven::KeyIo& io) {
+        if (line.command->needsPdf != nullptr && line.command->needsPdf(line)) {
             const QByteArray helper = QFile::encodeName(pdfHelper());
             ::execv(helper.constData(), argv);
             io.err << QStringLiteral("orven-key: программа orven-key-pdf (%1), которая читает и "
@@ -44,6 +41,6 @@ int main(int argc, char* argv[]) {
         }
         QCoreApplication application(argc, argv);
         QLocale::setDefault(QLocale::c());
-        return orven::runKeyCommand(options, io);
+        return orven::runKeyCommand(line, io);
     });
 }

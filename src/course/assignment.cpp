@@ -1,4 +1,4 @@
-#include "key/assignment.h"
+#include "course/assignment.h"
 
 #include "core/text_file.h"
 #include "properties/fluids.h"

@@ -1,9 +1,9 @@
 // orven-key grade: a class's reports checked against the variants of assign,
 // a verdict a student, and a table for the learning system's gradebook.
 
-#include "key/command_support.h"
-#include "key/commands.h"
-#include "key/grading.h"
+#include "core/csv.h"
+#include "course/grading.h"
+#include "key_cli/command_support.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -13,6 +13,32 @@
 namespace orven {
 
 namespace {
+
+QVariant readSeparator(const QString& text, QString& error) {
+    if (text != QStringLiteral(",") && text != QStringLiteral(";")) {
+        error = QStringLiteral("нужно «,» или «;», а не «%1»").arg(text);
+    }
+    return text;
+}
+
+const KeyOption classOption{{QStringLiteral("class")},
+                            QStringLiteral("варианты.csv"),
+                            QStringLiteral("таблица вариантов, которую записала команда assign"),
+                            true};
+const KeyOption csvOption{{QStringLiteral("csv")},
+                          QStringLiteral("ФАЙЛ"),
+                          QStringLiteral("оценки в CSV для журнала системы обучения")};
+const KeyOption separatorOption{{QStringLiteral("separator")},
+                                QStringLiteral(",|;"),
+                                QStringLiteral("разделитель CSV, «,» (по умолчанию) или «;»"),
+                                false,
+                                QStringLiteral(","),
+                                readSeparator};
+const KeyOption itemOption{{QStringLiteral("item")},
+                           QStringLiteral("ИМЯ"),
+                           QStringLiteral("имя столбца оценки (по умолчанию ORVEN)"),
+                           false,
+                           QStringLiteral("ORVEN")};
 
 // A report of a long session is a few hundred kilobytes; a file far larger is
 // no report and is not handed to the PDF reader.
@@ -47,8 +73,8 @@ QString yesNo(bool yes) {
     return yes ? QStringLiteral("да") : QStringLiteral("нет");
 }
 
-QString gradesCsv(const VariantsTable& table, const ClassGrades& grades, const QString& item,
-                  QChar separator) {
+QByteArray gradesCsv(const VariantsTable& table, const ClassGrades& grades, const QString& item,
+                     QChar separator) {
     const ClassList& list = table.list;
     QList<int> columns;
     for (int c = 0; c < list.header.size(); ++c) {
@@ -57,39 +83,34 @@ QString gradesCsv(const VariantsTable& table, const ClassGrades& grades, const Q
         }
     }
     columns << list.nameColumn;
-    const auto row = [&](QStringList fields) {
-        for (QString& field : fields) {
-            field = csvField(field);
-        }
-        return fields.join(separator) + QStringLiteral("\r\n");
-    };
+    CsvWriter csv(separator);
     QStringList header;
     for (const int c : columns) {
         header << list.header.at(c);
     }
-    QString text = row(header << item << QStringLiteral("Отзыв"));
+    csv.addRow(header << item << QStringLiteral("Отзыв"));
     for (int s = 0; s < table.variants.size(); ++s) {
         QStringList fields;
         for (const int c : columns) {
             fields << table.variants.at(s).student.fields.at(c).trimmed();
         }
         const StudentGrade& g = grades.students.at(s);
-        text += row(fields << QString::number(g.score) << g.feedback);
+        csv.addRow(fields << QString::number(g.score) << g.feedback);
     }
-    return text;
+    return csv.bytes();
 }
 
-} // namespace
-
-int gradeCommand(const KeyOptions& options, KeyIo& io) {
-    if (options.classList.isEmpty()) {
+int run(const CommandLine& line, KeyIo& io) {
+    const QString classList = line.text(classOption);
+    const QString csv = line.text(csvOption);
+    if (classList.isEmpty()) {
         return badInput(io, QStringLiteral("команде grade нужен --class варианты.csv"));
     }
     QByteArray contents;
     QString name;
     QString error;
     VariantsTable table;
-    if (!readInput(options.classList, io, contents, name, error) ||
+    if (!readInput(classList, io, contents, name, error) ||
         !readVariantsTable(contents, name, table, error)) {
         return badInput(io, error);
     }
@@ -99,7 +120,7 @@ int gradeCommand(const KeyOptions& options, KeyIo& io) {
     }
     QStringList notReports;
     QList<ReadReport> reports;
-    for (const QString& path : reportFiles(options.arguments, notReports)) {
+    for (const QString& path : reportFiles(line.arguments, notReports)) {
         const QFileInfo info(path);
         QStringList lines;
         if (info.size() > largestReport) {
@@ -112,7 +133,8 @@ int gradeCommand(const KeyOptions& options, KeyIo& io) {
             reports << ReadReport{path, check};
         }
     }
-    const ClassGrades grades = gradeClass(table, reports, options.tolerance / 100);
+    const ClassGrades grades =
+        gradeClass(table, reports, line.value(toleranceOption).toDouble() / 100);
 
     QStringList out{QStringLiteral("Проверка отчётов: %1, студентов %2, отчётов прочитано %3")
                         .arg(name)
@@ -156,11 +178,26 @@ int gradeCommand(const KeyOptions& options, KeyIo& io) {
         }
     }
     io.out << out.join(QLatin1Char('\n')) << QLatin1Char('\n');
-    if (!options.csv.isEmpty() &&
-        !writeTextFile(options.csv, gradesCsv(table, grades, options.item, options.separator))) {
-        return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(options.csv));
+    if (!csv.isEmpty() && !writeFileBytes(csv, gradesCsv(table, grades, line.text(itemOption),
+                                                         line.text(separatorOption).at(0)))) {
+        return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(csv));
     }
     return clean ? statusDone : statusFailed;
 }
+
+} // namespace
+
+extern const KeyCommand gradeCommand{
+    QLatin1String("grade"),
+    QStringLiteral("проверить отчёты группы по вариантам assign: студент, данные, числа, "
+                   "итоговый вариант, копии; балл и отзыв каждому"),
+    QStringLiteral("ОТЧЁТ.pdf|ПАПКА..."),
+    1,
+    -1,
+    QStringLiteral("команде grade нужны отчёты PDF или папки с ними"),
+    QString(),
+    {&classOption, &csvOption, &toleranceOption, &separatorOption, &itemOption},
+    pdfAlways,
+    run};
 
 } // namespace orven

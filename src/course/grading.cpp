@@ -1,4 +1,4 @@
-#include "key/grading.h"
+#include "course/grading.h"
 
 #include "core/text_file.h"
 

@@ -10,7 +10,7 @@
 // report. Flags (a copy, another student's variant, several reports) do not
 // change it: the teacher weighs them.
 
-#include "key/class_list.h"
+#include "course/class_list.h"
 #include "key/report_check.h"
 
 #include <QList>

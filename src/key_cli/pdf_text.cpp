@@ -1,4 +1,4 @@
-#include "pdf_text.h"
+#include "key_cli/pdf_text.h"
 
 #include <QFileInfo>
 #include <poppler-qt6.h>

@@ -1,4 +1,4 @@
-#include "key/class_list.h"
+#include "course/class_list.h"
 
 #include "core/text_file.h"
 

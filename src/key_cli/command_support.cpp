@@ -1,0 +1,229 @@
+#include "key_cli/command_support.h"
+
+#include "properties/fluids.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace orven {
+
+const KeyOption pdfOption{{QStringLiteral("pdf")},
+                          QStringLiteral("ФАЙЛ"),
+                          QStringLiteral("то же, что на экране, документом PDF формата A4")};
+const KeyOption fluidsOption{{QStringLiteral("fluids")},
+                             QStringLiteral("ПАПКА"),
+                             QStringLiteral("искать таблицы жидкостей сначала в ПАПКЕ")};
+const KeyOption toleranceOption{
+    {QStringLiteral("tolerance")},
+    QStringLiteral("П"),
+    QStringLiteral("допустимое расхождение исходных данных с заданием, % (по умолчанию 2)"),
+    false,
+    2.0,
+    readPercent};
+
+QVariant readPositiveInteger(const QString& text, QString& error) {
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (!ok || number < 1) {
+        error = QStringLiteral("нужно целое число от 1, а не «%1»").arg(text);
+    }
+    return number;
+}
+
+QVariant readPercent(const QString& text, QString& error) {
+    bool ok = false;
+    const double percent = QString(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    if (!ok || !(percent >= 0 && percent <= 100)) {
+        error = QStringLiteral("нужно число от 0 до 100 (%), а не «%1»").arg(text);
+    }
+    return percent;
+}
+
+bool pdfAsked(const CommandLine& line) {
+    return line.isSet(pdfOption);
+}
+
+bool pdfAlways(const CommandLine&) {
+    return true;
+}
+
+int badInput(KeyIo& io, const QString& message) {
+    io.err << QStringLiteral("orven-key: ") << message << QLatin1Char('\n');
+    io.err.flush();
+    return statusBadInput;
+}
+
+// A design or task file is a few lines; a huge file is not one.
+constexpr qint64 largestInputFile = 1 << 20;
+
+QString shownName(const QString& path) {
+    return path == QStringLiteral("-") ? QStringLiteral("стандартный ввод") : path;
+}
+
+bool readInput(const QString& path, KeyIo& io, QByteArray& contents, QString& name,
+               QString& error) {
+    name = shownName(path);
+    if (path == QStringLiteral("-")) {
+        if (io.in == nullptr || !io.in->isReadable()) {
+            error = QStringLiteral("стандартный ввод нельзя прочитать");
+            return false;
+        }
+        contents = io.in->read(largestInputFile + 1);
+    } else {
+        QFile file(path);
+        if (!file.exists()) {
+            error = QStringLiteral("файл %1 не найден").arg(path);
+            return false;
+        }
+        if (!file.open(QIODevice::ReadOnly)) {
+            error = QStringLiteral("файл %1 нельзя прочитать").arg(path);
+            return false;
+        }
+        contents = file.read(largestInputFile + 1);
+    }
+    if (contents.size() > largestInputFile) {
+        error = QStringLiteral("%1: файл слишком велик для файла задачи").arg(name);
+        return false;
+    }
+    return true;
+}
+
+bool readDesign(const QString& path, KeyIo& io, DesignData& design, QString& error) {
+    QByteArray contents;
+    QString name;
+    return readInput(path, io, contents, name, error) &&
+           readDesignFile(contents, name, design, error);
+}
+
+namespace {
+
+// The fluid tables installed with the program, found from its own place
+// (bin/../share/orven/fluids), so that any prefix finds them.
+QString installedFluidsFolder() {
+    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    return QDir::cleanPath(
+        QFileInfo(self).absoluteDir().filePath(QStringLiteral(ORVEN_FLUIDS_RELATIVE)));
+}
+
+// Rows of a page of the report's renderer (platform/report_rendering.h).
+constexpr int pdfRowsPerPage = 79;
+
+} // namespace
+
+bool fluidFoldersOf(const CommandLine& line, QStringList& folders, QString& error) {
+    const QString fluids = line.text(fluidsOption);
+    if (!fluids.isEmpty() && !QFileInfo(fluids).isDir()) {
+        error = QStringLiteral("--fluids: папка %1 не найдена").arg(fluids);
+        return false;
+    }
+    folders = fluidFolders(fluids, installedFluidsFolder());
+    return true;
+}
+
+bool writeFileBytes(const QString& path, const QByteArray& data) {
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+}
+
+bool writeTextFile(const QString& path, const QString& text) {
+    return writeFileBytes(path, text.toUtf8());
+}
+
+QStringList wrapped(const QString& text, int width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
+            lines << line;
+            line.clear();
+        }
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    if (!line.isEmpty()) {
+        lines << line;
+    }
+    return lines;
+}
+
+QString tableHeader() {
+    return QStringLiteral(
+        "  №  Теплообм. Пакеты      Re1      Re2        K      ΔP1      ΔP2   F_req"
+        "  F_geom  Запас,%  Каналы в пакетах (хол.; гор.)");
+}
+
+QString tableRow(int rank, const Evaluated& e, bool condenser) {
+    const CalculationResults& r = e.results;
+    return QStringLiteral("%1  %2 %3 %4 %5 %6 %7 %8 %9 %10 %11  %12")
+        .arg(rank, 3)
+        .arg(standardExchangers().at(e.variant.exchanger).name, -9)
+        .arg(QStringLiteral("%1/%2").arg(e.variant.coldPacks).arg(e.variant.hotPacks), -6)
+        .arg(resultText(r.hotReynolds), 8)
+        .arg(resultText(r.coldReynolds), 8)
+        .arg(resultText(r.overallCoefficient), 8)
+        .arg(condenser ? QStringLiteral("—") : resultText(r.hotPressureDrop), 8)
+        .arg(resultText(r.coldPressureDrop), 8)
+        .arg(resultText(r.requiredSurface), 7)
+        .arg(resultText(r.geometricSurface), 7)
+        .arg(resultText(r.surfaceMargin), 8)
+        .arg(channelsText(e.variant));
+}
+
+QString orderText(VariantOrder order) {
+    switch (order) {
+    case VariantOrder::Margin:
+        return QStringLiteral("по наименьшему запасу, затем поверхности");
+    case VariantOrder::Packs:
+        return QStringLiteral("по наименьшему числу пакетов, затем поверхности");
+    case VariantOrder::Surface:
+        break;
+    }
+    return QStringLiteral("по наименьшей поверхности, затем запасу и числу пакетов");
+}
+
+bool writePdf(const QString& path, const QStringList& lines, const QString& title) {
+    ReportOperations operations{{ReportOperation::Font, QStringLiteral("Courier New Cyr"), 0},
+                                {ReportOperation::Size, QString(), 6.5}};
+    const QString header = tableHeader();
+    constexpr qsizetype rowLength = 200; // characters of 6.5 pt across A4 landscape
+    int rows = 0;
+    bool inTable = false;
+    for (const QString& line : lines) {
+        if (line == pdfPageBreak) {
+            operations.append({ReportOperation::Page, QString(), 0});
+            rows = 0;
+            inTable = false;
+            continue;
+        }
+        if (rows >= pdfRowsPerPage) {
+            operations.append({ReportOperation::Page, QString(), 0});
+            rows = 0;
+            if (inTable) {
+                operations.append({ReportOperation::Line, header, 0});
+                ++rows;
+            }
+        }
+        inTable = inTable || line == header;
+        operations.append(line.isEmpty() ? ReportOperation{ReportOperation::Empty, QString(), 0}
+                                         : ReportOperation{ReportOperation::Line, line, 0});
+        // A longer line (a sentence, not a table row) goes on over more rows.
+        rows += std::max<int>(1, static_cast<int>((line.size() + rowLength - 1) / rowLength));
+    }
+    const KeyPdfFunctions& pdf = keyPdfFunctions();
+    return pdf.write != nullptr && pdf.write(operations, path, title, true);
+}
+
+int writeOutputs(KeyIo& io, const QStringList& lines, const CommandLine& line,
+                 const QString& title) {
+    io.out << lines.join(QLatin1Char('\n')) << QLatin1Char('\n');
+    const QString pdf = line.text(pdfOption);
+    if (!pdf.isEmpty() && !writePdf(pdf, lines, title)) {
+        return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(pdf));
+    }
+    return statusDone;
+}
+
+} // namespace orven
