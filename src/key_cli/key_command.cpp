@@ -149,7 +149,7 @@ QString commandUsage(const KeyCommand& command) {
     QString text = head;
     qsizetype column = head.size();
     for (const QString& token : tokens) {
-        if (column > head.size() && column + token.size() > helpWidth) {
+        if (column > head.size() && column + 1 + token.size() > helpWidth) {
             text += QLatin1Char('\n') + QString(head.size(), QLatin1Char(' '));
             column = head.size();
         } else if (column > head.size()) {
