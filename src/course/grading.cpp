@@ -1,5 +1,6 @@
 #include "course/grading.h"
 
+#include "core/csv.h"
 #include "core/text_file.h"
 
 #include <QHash>
@@ -290,6 +291,33 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<ReadReport>& repo
                                      .arg(g.suitableCount);
     }
     return grades;
+}
+
+QByteArray gradebookCsv(const VariantsTable& table, const ClassGrades& grades, const QString& item,
+                        QChar separator) {
+    const ClassList& list = table.list;
+    QList<int> columns;
+    for (int c = 0; c < list.header.size(); ++c) {
+        if (c == list.emailColumn || c == list.idnumberColumn) {
+            columns << c;
+        }
+    }
+    columns << list.nameColumn;
+    CsvWriter csv(separator);
+    QStringList header;
+    for (const int c : columns) {
+        header << list.header.at(c);
+    }
+    csv.addRow(header << item << QStringLiteral("Отзыв"));
+    for (int s = 0; s < table.variants.size(); ++s) {
+        QStringList fields;
+        for (const int c : columns) {
+            fields << table.variants.at(s).student.fields.at(c).trimmed();
+        }
+        const StudentGrade& g = grades.students.at(s);
+        csv.addRow(fields << QString::number(g.score) << g.feedback);
+    }
+    return csv.bytes();
 }
 
 } // namespace orven

@@ -70,4 +70,10 @@ QStringList nameWords(const QString& text);
 ClassGrades gradeClass(const VariantsTable& table, const QList<ReadReport>& reports,
                        double tolerance);
 
+// The marks as a gradebook imports them: the list's email and idnumber
+// columns (where it has them), the name, the mark under `item` and the
+// feedback, with the separator given.
+QByteArray gradebookCsv(const VariantsTable& table, const ClassGrades& grades, const QString& item,
+                        QChar separator);
+
 } // namespace orven

@@ -1,7 +1,6 @@
 // orven-key grade: a class's reports checked against the variants of assign,
 // a verdict a student, and a table for the learning system's gradebook.
 
-#include "core/csv.h"
 #include "course/grading.h"
 #include "key_cli/command_support.h"
 
@@ -71,33 +70,6 @@ QStringList reportFiles(const QStringList& arguments, QStringList& skipped) {
 
 QString yesNo(bool yes) {
     return yes ? QStringLiteral("да") : QStringLiteral("нет");
-}
-
-QByteArray gradesCsv(const VariantsTable& table, const ClassGrades& grades, const QString& item,
-                     QChar separator) {
-    const ClassList& list = table.list;
-    QList<int> columns;
-    for (int c = 0; c < list.header.size(); ++c) {
-        if (c == list.emailColumn || c == list.idnumberColumn) {
-            columns << c;
-        }
-    }
-    columns << list.nameColumn;
-    CsvWriter csv(separator);
-    QStringList header;
-    for (const int c : columns) {
-        header << list.header.at(c);
-    }
-    csv.addRow(header << item << QStringLiteral("Отзыв"));
-    for (int s = 0; s < table.variants.size(); ++s) {
-        QStringList fields;
-        for (const int c : columns) {
-            fields << table.variants.at(s).student.fields.at(c).trimmed();
-        }
-        const StudentGrade& g = grades.students.at(s);
-        csv.addRow(fields << QString::number(g.score) << g.feedback);
-    }
-    return csv.bytes();
 }
 
 int run(const CommandLine& line, KeyIo& io) {
@@ -178,8 +150,8 @@ int run(const CommandLine& line, KeyIo& io) {
         }
     }
     io.out << out.join(QLatin1Char('\n')) << QLatin1Char('\n');
-    if (!csv.isEmpty() && !writeFileBytes(csv, gradesCsv(table, grades, line.text(itemOption),
-                                                         line.text(separatorOption).at(0)))) {
+    if (!csv.isEmpty() && !writeFileBytes(csv, gradebookCsv(table, grades, line.text(itemOption),
+                                                            line.text(separatorOption).at(0)))) {
         return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(csv));
     }
     return clean ? statusDone : statusFailed;

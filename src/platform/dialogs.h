@@ -59,7 +59,6 @@ void setInputKeyMapping(KeyMapping mapping);
 class LayoutSwitch : public QObject {
 public:
     LayoutSwitch(KeyMapping mapping, QLabel* caption, QObject* parent);
-    bool mappedLayoutOn() const { return mapped_; }
 
 protected:
     bool eventFilter(QObject* target, QEvent* event) override;

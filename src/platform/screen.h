@@ -118,7 +118,6 @@ public:
 
     // Set by unloadScreen: a close from now on is the program's, not the user's.
     void markUnloading() { m_unloading = true; }
-    bool isUnloading() const { return m_unloading; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -265,10 +265,6 @@ double conductivity(double t, const Region1State& s, double mu) {
 
 } // namespace
 
-bool isWaterCelsius(double celsius) {
-    return celsius >= lowestWaterCelsius && celsius <= highestWaterCelsius;
-}
-
 LiquidProperties saturatedWater(double celsius) {
     const double t = celsius + kelvinOffset;
     const Region1State s = liquidState(t, saturationPressureKelvin(t));

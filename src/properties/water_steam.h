@@ -19,7 +19,6 @@ struct LiquidProperties {
 // under the triple point.
 constexpr double lowestWaterCelsius = 0;
 constexpr double highestWaterCelsius = 200;
-bool isWaterCelsius(double celsius);
 LiquidProperties saturatedWater(double celsius);
 
 // Saturated steam from 0.01 to 1.5 MPa, that is from about 45.8 to 198.3 °C.

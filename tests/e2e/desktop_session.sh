@@ -167,6 +167,15 @@ finish_session "Latin name after Alt+Shift" latin
 grep -q "Smith J\. Gr\. 101" "$WORK/printed.txt" ||
     fail "Latin name after Alt+Shift: the report names $(grep -m1 -i "smith\|ыьшер" "$WORK/printed.txt")"
 
+# True once the keyboard is on group $1, within the step's time.
+wait_group() {
+    deadline=$(($(now) + STEP_TIMEOUT))
+    until [ "$("$PLANNER" keyboard-group)" = "$1" ]; do
+        [ "$(now)" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
 # A keyboard with a Russian group: the program switches to it for the name.
 # (xdotool types each key by its US keysym, so the name itself comes out in
 # Latin letters here.)
@@ -176,9 +185,10 @@ start_orven
 run_steps $((NAME_STEP - 1))
 namebox=$(wait_window "ВВОД ФАМИЛИИ") || exit 1
 settle "$namebox"
-[ "$("$PLANNER" keyboard-group)" = 1 ] || fail "us,ru: the name box is open with the keyboard on group $("$PLANNER" keyboard-group)"
+wait_group 1 || fail "us,ru: the name box is open with the keyboard on group $("$PLANNER" keyboard-group)"
 run_steps $((NAME_STEP + 1)) "$NAME_STEP"
-[ "$("$PLANNER" keyboard-group)" = 0 ] || fail "us,ru: after the name box the keyboard stays on group $("$PLANNER" keyboard-group)"
+# The program switches back once the box has closed, after the step is done.
+wait_group 0 || fail "us,ru: after the name box the keyboard stays on group $("$PLANNER" keyboard-group)"
 run_steps "" $((NAME_STEP + 2))
 finish_session "layouts us,ru" latin
 setxkbmap -layout us

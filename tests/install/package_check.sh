@@ -8,7 +8,7 @@
 set -u
 BUILD=$1
 . "$(dirname "$0")/need_tools.sh"
-need_tools package_check cpack dpkg-deb dpkg-shlibdeps lintian strace xvfb-run xdotool
+need_tools package_check cpack dpkg-deb dpkg-shlibdeps lintian strace Xvfb xdpyinfo xdotool
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/orven-package.XXXXXX")
 trap '[ -n "${KEEP:-}" ] || rm -rf "$WORK"' EXIT
 fail() {
@@ -42,25 +42,38 @@ grep '^W:' "$WORK/lintian.txt" >&2
 
 dpkg-deb -x "$DEB" "$WORK/root" || fail "dpkg-deb -x"
 mkdir -p "$WORK/home" "$WORK/runtime" && chmod 700 "$WORK/runtime"
+# An X server of the check's own: it takes the first free display number
+# itself (-displayfd), and the program starts only once it takes connections,
+# so that a server still starting or another test's ending one is never met.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+XVFB_PID=$!
+trap 'kill -KILL "$XVFB_PID" 2>/dev/null; [ -n "${KEEP:-}" ] || rm -rf "$WORK"' EXIT
+for i in $(seq 1 300); do
+    [ -s "$WORK/display" ] && DISPLAY=":$(cat "$WORK/display")" xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+done
+[ -s "$WORK/display" ] || fail "the X server did not start"
+DISPLAY=":$(cat "$WORK/display")" xdpyinfo >/dev/null 2>&1 ||
+    fail "the X server :$(cat "$WORK/display") takes no connection"
 (
     export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime" LANG=ru_RU.UTF-8
-    unset QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS
-    exec xvfb-run -a -n $(($$ % 300 + 500)) -s "-screen 0 1280x1024x24" sh -c '
-        strace -f -qq -e trace=openat -o "$1/opens.txt" "$1/root/usr/bin/orven" 2>"$1/orven.err" &
-        pid=$!
-        # Titles compared as whole texts (the name search of xdotool misses
-        # some Cyrillic titles).
-        for i in $(seq 1 200); do
-            for id in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
-                [ "$(xdotool getwindowname "$id")" = "НАЧАЛО РАБОТЫ С ПРОГРАММОЙ" ] &&
-                    echo "$id" >"$1/menu.txt"
-            done
-            [ -s "$1/menu.txt" ] && break
-            sleep 0.1
+    export DISPLAY=":$(cat "$WORK/display")"
+    unset QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS XAUTHORITY
+    strace -f -qq -e trace=openat -o "$WORK/opens.txt" "$WORK/root/usr/bin/orven" 2>"$WORK/orven.err" &
+    pid=$!
+    # Titles compared as whole texts (the name search of xdotool misses
+    # some Cyrillic titles).
+    for i in $(seq 1 200); do
+        for id in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
+            [ "$(xdotool getwindowname "$id")" = "НАЧАЛО РАБОТЫ С ПРОГРАММОЙ" ] &&
+                echo "$id" >"$WORK/menu.txt"
         done
-        # The program itself is the child of strace; strace ends with it.
-        kill -TERM $(pgrep -P $pid) 2>/dev/null
-        wait $pid' sh "$WORK"
+        [ -s "$WORK/menu.txt" ] && break
+        sleep 0.1
+    done
+    # The program itself is the child of strace; strace ends with it.
+    kill -TERM $(pgrep -P $pid) 2>/dev/null
+    wait $pid
 ) || fail "the unpacked orven did not end with status 0: $(cat "$WORK/orven.err")"
 [ -s "$WORK/menu.txt" ] || fail "the unpacked orven showed no main menu"
 grep -q 'qtbase_ru\.qm", O_RDONLY[^=]*= [0-9]' "$WORK/opens.txt" ||

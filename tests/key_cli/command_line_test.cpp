@@ -57,18 +57,16 @@ private slots:
         QTest::newRow("explain --top")
             << QStringList{"explain", "x.txt", "--top", "3"}
             << another.arg("explain", "--top", QStringLiteral("ы"), "solve");
-        QTest::newRow("check --csv")
-            << QStringList{"check", "r.pdf", "--csv", "x.csv"}
-            << another.arg("check", "--csv", QString(), "solve, grade");
+        QTest::newRow("check --csv") << QStringList{"check", "r.pdf", "--csv", "x.csv"}
+                                     << another.arg("check", "--csv", QString(), "solve, grade");
         QTest::newRow("fluid-table --protocol")
             << QStringList{"fluid-table", "вода", "20", "30", "10", "--protocol"}
             << another.arg("fluid-table", "--protocol", QStringLiteral("ы"), "prepare");
         QTest::newRow("assign --item")
             << QStringList{"assign", "--class", "c.csv", "--item", "X"}
             << another.arg("assign", "--item", QStringLiteral("ы"), "grade");
-        QTest::newRow("grade -o")
-            << QStringList{"grade", "--class", "v.csv", "r.pdf", "-o", "x"}
-            << another.arg("grade", "-o", QStringLiteral("ы"), "prepare");
+        QTest::newRow("grade -o") << QStringList{"grade", "--class", "v.csv", "r.pdf", "-o", "x"}
+                                  << another.arg("grade", "-o", QStringLiteral("ы"), "prepare");
         QTest::newRow("nobody's")
             << QStringList{"solve", "x.txt", "--fast"}
             << QStringLiteral("orven-key: неизвестный параметр «--fast» у команды solve (справка: "

@@ -705,10 +705,12 @@ private slots:
         QCOMPARE(orven::keyboardGroupIndex(layouts, layout), group);
     }
 
+    // Offscreen there is no X keyboard: the switch says it did not lock a
+    // Russian group, and switching back is harmless.
     void keyboardSwitchOffX11DoesNothing() {
-        switchKeyboardLayoutToRussian();
+        QVERIFY(!switchKeyboardLayoutToRussian());
         switchKeyboardLayoutToEnglish();
-        QVERIFY(true);
+        QVERIFY(!switchKeyboardLayoutToRussian());
     }
 
 private:
