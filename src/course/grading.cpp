@@ -128,9 +128,10 @@ bool readVariantsTable(const QByteArray& contents, const QString& fileName, Vari
     return true;
 }
 
-ClassGrades gradeClass(const VariantsTable& table, const QList<ReadReport>& reports,
-                       double tolerance) {
+ClassGrades gradeClass(const VariantsTable& table, const QList<Submission>& submissions,
+                       const QList<ReadReport>& reports, const GradingOptions& options) {
     ClassGrades grades;
+    const double tolerance = options.tolerance;
     const auto& variants = table.variants;
     grades.students.resize(variants.size());
     QList<QStringList> names;
@@ -139,56 +140,117 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<ReadReport>& repo
         names << nameWords(v.student.name);
         groups << nameWords(v.student.group);
     }
+    // Whose name words these are: one student, or none (-1), or several (-2).
+    const auto studentNamed = [&](const QStringList& words, bool byGroup) {
+        QList<int> found;
+        for (int s = 0; s < variants.size(); ++s) {
+            if (nameMatches(names.at(s), words)) {
+                found << s;
+            }
+        }
+        if (byGroup && found.size() > 1) {
+            QList<int> withGroup;
+            for (const int s : found) {
+                if (containsAll(groups.at(s), words)) {
+                    withGroup << s;
+                }
+            }
+            found = withGroup;
+        }
+        return found.size() == 1 ? found.first() : found.isEmpty() ? -1 : -2;
+    };
 
-    // Each report to a student: by name (the group deciding between
-    // namesakes), else by whose variant its data are.
+    // Who handed each submission in, where its layout says so.
+    grades.submitters.fill(-1, submissions.size());
+    for (int i = 0; i < submissions.size(); ++i) {
+        const Submission& submission = submissions.at(i);
+        if (!submission.submitter.isEmpty()) {
+            grades.submitters[i] = studentNamed(nameWords(submission.submitter), false);
+        }
+    }
+    const auto submitterText = [&](const Submission& submission) {
+        return QStringLiteral("«%1» (участник %2)")
+            .arg(submission.submitter, submission.participant);
+    };
+
+    // Each report to a student: its submitter's; without one, by name (the
+    // group deciding between namesakes), else by whose variant its data are.
     QList<int> owner(reports.size(), -1);
     QList<int> dataOf(reports.size(), -1);
+    QList<QStringList> held(variants.size());
     for (int r = 0; r < reports.size(); ++r) {
-        const ReportCheck& check = reports.at(r).check;
-        const QStringList printed = nameWords(check.student);
-        QList<int> byName;
+        const ReadReport& report = reports.at(r);
+        const ReportCheck& check = report.check;
         QList<int> byData;
         for (int s = 0; s < variants.size(); ++s) {
-            if (nameMatches(names.at(s), printed)) {
-                byName << s;
-            }
             if (sameVariant(check, variants.at(s), tolerance)) {
                 byData << s;
             }
         }
-        if (byName.size() > 1) {
-            QList<int> withGroup;
-            for (const int s : byName) {
-                if (containsAll(groups.at(s), printed)) {
-                    withGroup << s;
-                }
-            }
-            byName = withGroup;
-        }
         dataOf[r] = byData.size() == 1 ? byData.first() : -1;
-        if (byName.size() == 1) {
-            owner[r] = byName.first();
+        const int signer = studentNamed(nameWords(check.student), true);
+        const Submission* submission =
+            report.submission >= 0 && !submissions.at(report.submission).submitter.isEmpty()
+                ? &submissions.at(report.submission)
+                : nullptr;
+        if (submission != nullptr) {
+            const int submitter = grades.submitters.at(report.submission);
+            if (submitter < 0) {
+                grades.unassigned << QStringLiteral("%1: отправитель %2 %3")
+                                         .arg(report.path, submitterText(*submission),
+                                              submitter == -1
+                                                  ? QStringLiteral("не найден в списке")
+                                                  : QStringLiteral("подходит к нескольким "
+                                                                   "студентам списка"));
+                continue;
+            }
+            owner[r] = submitter;
+            if (!nameMatches(names.at(submitter), nameWords(check.student))) {
+                held[submitter] << QStringLiteral("%1: подпись «%2» — не отправителя%3")
+                                       .arg(report.path, check.student,
+                                            signer >= 0 ? QStringLiteral(" (это %1)")
+                                                              .arg(variants.at(signer).student.name)
+                                                        : QString());
+            }
+        } else if (signer >= 0) {
+            owner[r] = signer;
         } else if (dataOf[r] >= 0) {
             owner[r] = dataOf[r];
-            grades.students[dataOf[r]].flags
-                << QStringLiteral("отчёт %1 отнесён по исходным данным (подпись «%2»)")
-                       .arg(reports.at(r).path, check.student);
+            held[owner[r]] << QStringLiteral("отчёт %1 отнесён по исходным данным (подпись «%2»)")
+                                  .arg(report.path, check.student);
         } else {
             grades.unassigned << QStringLiteral("%1: подпись «%2» не найдена в списке, данные не "
                                                 "совпадают ни с одним вариантом")
-                                     .arg(reports.at(r).path, check.student);
+                                     .arg(report.path, check.student);
         }
         if (owner[r] >= 0) {
             grades.students[owner[r]].reports << r;
         }
     }
 
-    // Copies: the same data and blocks from more than one student.
+    // Copies: the same file, or the same data and blocks, from more than one student.
     std::map<QString, QList<int>> works;
     for (int r = 0; r < reports.size(); ++r) {
         if (owner[r] >= 0) {
             works[workKey(reports.at(r).check)] << r;
+            if (!reports.at(r).digest.isEmpty()) {
+                works[QString::fromLatin1(reports.at(r).digest.toHex())] << r;
+            }
+        }
+    }
+    for (const auto& [key, same] : works) {
+        for (const int r : same) {
+            QStringList others;
+            for (const int o : same) {
+                if (owner[o] != owner[r]) {
+                    others << QStringLiteral("%1 (%2)").arg(variants.at(owner[o]).student.name,
+                                                            reports.at(o).path);
+                }
+            }
+            if (!others.isEmpty()) {
+                held[owner[r]] << QStringLiteral("копия: %1 — такой же отчёт у %2")
+                                      .arg(reports.at(r).path, others.join(QStringLiteral(", ")));
+            }
         }
     }
 
@@ -197,9 +259,13 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<ReadReport>& repo
         StudentGrade& g = grades.students[s];
         const ClassVariant& v = variants.at(s);
         if (g.reports.isEmpty()) {
-            g.feedback = QStringLiteral("нет отчёта");
+            g.feedback = QStringLiteral("отчёт не сдан");
+            if (options.missingAsZero) {
+                g.score = 0;
+            }
             continue;
         }
+        int best = -1;
         for (const int r : g.reports) {
             StudentGrade trial;
             const ReportCheck& check = reports.at(r).check;
@@ -247,41 +313,43 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<ReadReport>& repo
                                          }));
                 }
             }
-            trial.score = (trial.ownData ? ownDataPoints : 0) +
-                          (trial.numbersAgree ? numbersPoints : 0) +
-                          (trial.finalSuitable ? suitablePoints : 0);
-            if (g.graded < 0 || trial.score > g.score) {
+            // A report without a results block is no finished work: it earns nothing.
+            trial.score = last == nullptr ? 0
+                                          : (trial.ownData ? ownDataPoints : 0) +
+                                                (trial.numbersAgree ? numbersPoints : 0) +
+                                                (trial.finalSuitable ? suitablePoints : 0);
+            if (best < 0 || *trial.score > best) {
+                best = *trial.score;
                 trial.reports = g.reports;
-                trial.flags = g.flags;
                 trial.graded = r;
                 g = trial;
             }
         }
         const int r = g.graded;
+        g.flags = held.at(s);
         if (g.reports.size() > 1) {
-            g.flags << QStringLiteral("отчётов %1, оценён лучший: %2")
+            QStringList paths;
+            for (const int o : g.reports) {
+                paths << reports.at(o).path;
+            }
+            g.flags << QStringLiteral("отчётов %1: %2")
                            .arg(g.reports.size())
-                           .arg(reports.at(r).path);
+                           .arg(paths.join(QStringLiteral(", ")));
         }
         if (!g.ownData && dataOf[r] >= 0 && dataOf[r] != s) {
             const ClassVariant& other = variants.at(dataOf[r]);
             g.flags << QStringLiteral("данные варианта %1 (другой студент: %2)")
                            .arg(other.number, other.student.name);
         }
-        QStringList copied;
-        for (const int o : works.at(workKey(reports.at(r).check))) {
-            if (owner[o] != s) {
-                copied << variants.at(owner[o]).student.name;
-            }
-        }
-        if (!copied.isEmpty()) {
-            copied.removeDuplicates();
-            g.flags << QStringLiteral("копия: такой же отчёт у %1")
-                           .arg(copied.join(QStringLiteral(", ")));
+        g.flags.removeDuplicates();
+        g.held = !g.flags.isEmpty();
+        if (g.held) {
+            g.score.reset();
+            g.feedback = QStringLiteral("работа на проверке у преподавателя");
+            continue;
         }
         g.feedback =
-            !copied.isEmpty() ? QStringLiteral("отчёт совпадает с отчётом: %1")
-                                    .arg(copied.join(QStringLiteral(", ")))
+            lastBlock(reports.at(r).check) == nullptr ? g.finalFinding
             : !g.numbersAgree
                 ? QStringLiteral("числа отчёта не совпадают с пересчётом: ") + g.numbersFinding
             : !g.ownData ? QStringLiteral("исходные данные не своего варианта: ") + g.dataDifference
@@ -294,7 +362,7 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<ReadReport>& repo
 }
 
 QByteArray gradebookCsv(const VariantsTable& table, const ClassGrades& grades, const QString& item,
-                        QChar separator) {
+                        QChar separator, bool byteOrderMark) {
     const ClassList& list = table.list;
     QList<int> columns;
     for (int c = 0; c < list.header.size(); ++c) {
@@ -303,7 +371,7 @@ QByteArray gradebookCsv(const VariantsTable& table, const ClassGrades& grades, c
         }
     }
     columns << list.nameColumn;
-    CsvWriter csv(separator);
+    CsvWriter csv(separator, byteOrderMark);
     QStringList header;
     for (const int c : columns) {
         header << list.header.at(c);
@@ -315,7 +383,7 @@ QByteArray gradebookCsv(const VariantsTable& table, const ClassGrades& grades, c
             fields << table.variants.at(s).student.fields.at(c).trimmed();
         }
         const StudentGrade& g = grades.students.at(s);
-        csv.addRow(fields << QString::number(g.score) << g.feedback);
+        csv.addRow(fields << (g.score ? QString::number(*g.score) : QString()) << g.feedback);
     }
     return csv.bytes();
 }

@@ -301,7 +301,15 @@ ReportCheck checkReportText(const QStringList& allLines) {
                                         admissibleText(s));
         }
     }
+    // The program prints a report only with a results block: one cut after
+    // its initial data is not a finished report.
+    const auto noBlocksFinding = [&report] {
+        if (report.blocks.isEmpty()) {
+            report.findings << QStringLiteral("в отчёте нет ни одного блока результатов");
+        }
+    };
     if (index >= rows.size()) {
+        noBlocksFinding();
         return report;
     }
     ++index; // the results title
@@ -345,6 +353,7 @@ ReportCheck checkReportText(const QStringList& allLines) {
         blockRows << row;
     }
     finishBlock();
+    noBlocksFinding();
     return report;
 }
 

@@ -4,7 +4,8 @@
 #include "course/grading.h"
 #include "key_cli/command_support.h"
 
-#include <QDirIterator>
+#include <QCryptographicHash>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -39,37 +40,31 @@ const KeyOption itemOption{{QStringLiteral("item")},
                            false,
                            QStringLiteral("ORVEN")};
 
+const KeyOption bomOption{
+    {QStringLiteral("bom")},
+    QString(),
+    QStringLiteral("CSV с меткой порядка байтов (BOM): так его узнаёт Excel")};
+const KeyOption missingAsZeroOption{
+    {QStringLiteral("missing-as-zero")},
+    QString(),
+    QStringLiteral("0 тому, кто не сдал отчёт (по умолчанию оценка не ставится)")};
+
 // A report of a long session is a few hundred kilobytes; a file far larger is
 // no report and is not handed to the PDF reader.
 constexpr qint64 largestReport = 64 * 1024 * 1024;
 
-// The PDF files named, or found under the folders named (hidden folders and
-// links left alone), in a stable order; what cannot be used goes to skipped.
-QStringList reportFiles(const QStringList& arguments, QStringList& skipped) {
-    QStringList files;
-    for (const QString& argument : arguments) {
-        const QFileInfo info(argument);
-        if (!info.exists()) {
-            skipped << QStringLiteral("%1: не найден").arg(argument);
-        } else if (info.isDir()) {
-            QStringList found;
-            QDirIterator it(argument, {QStringLiteral("*.pdf"), QStringLiteral("*.PDF")},
-                            QDir::Files | QDir::NoSymLinks, QDirIterator::Subdirectories);
-            while (it.hasNext()) {
-                found << it.next();
-            }
-            found.sort();
-            files << found;
-        } else {
-            files << argument;
-        }
-    }
-    files.removeDuplicates();
-    return files;
-}
-
 QString yesNo(bool yes) {
     return yes ? QStringLiteral("да") : QStringLiteral("нет");
+}
+
+// The file's bytes (at most largestReport and one), not through a link.
+bool readSubmittedFile(const QString& path, QByteArray& contents) {
+    QFile file(path);
+    if (QFileInfo(path).isSymLink() || !file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    contents = file.read(largestReport + 1);
+    return true;
 }
 
 int run(const CommandLine& line, KeyIo& io) {
@@ -86,27 +81,42 @@ int run(const CommandLine& line, KeyIo& io) {
         !readVariantsTable(contents, name, table, error)) {
         return badInput(io, error);
     }
+    QList<Submission> submissions;
+    if (!collectSubmissions(line.arguments, submissions, error)) {
+        return badInput(io, error);
+    }
     const KeyPdfFunctions& pdf = keyPdfFunctions();
     if (pdf.readText == nullptr) {
         return badInput(io, QStringLiteral("чтение PDF недоступно"));
     }
-    QStringList notReports;
+    // What each submission holds that is no report, with why.
+    QList<QStringList> notReports(submissions.size());
     QList<ReadReport> reports;
-    for (const QString& path : reportFiles(line.arguments, notReports)) {
-        const QFileInfo info(path);
-        QStringList lines;
-        if (info.size() > largestReport) {
-            notReports << QStringLiteral("%1: слишком велик для отчёта").arg(path);
-        } else if (!pdf.readText(path, lines, error)) {
-            notReports << error;
-        } else if (ReportCheck check = checkReportText(lines); !check.isReport) {
-            notReports << QStringLiteral("%1: не отчёт ORVEN").arg(path);
-        } else {
-            reports << ReadReport{path, check};
+    for (int i = 0; i < submissions.size(); ++i) {
+        const Submission& submission = submissions.at(i);
+        notReports[i] = submission.notFiles;
+        for (const SubmittedFile& file : submission.files) {
+            QStringList lines;
+            QByteArray bytes;
+            if (!readSubmittedFile(file.path, bytes)) {
+                notReports[i] << QStringLiteral("%1: не читается").arg(file.shown);
+            } else if (bytes.size() > largestReport) {
+                notReports[i] << QStringLiteral("%1: слишком велик для отчёта").arg(file.shown);
+            } else if (!bytes.startsWith("%PDF-")) {
+                notReports[i] << QStringLiteral("%1: не PDF").arg(file.shown);
+            } else if (!pdf.readText(file.path, lines, error)) {
+                notReports[i] << QStringLiteral("%1: не читается как PDF").arg(file.shown);
+            } else if (ReportCheck check = checkReportText(lines); !check.isReport) {
+                notReports[i] << QStringLiteral("%1: не отчёт ORVEN").arg(file.shown);
+            } else {
+                reports << ReadReport{file.shown, check, i,
+                                      QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
+            }
         }
     }
     const ClassGrades grades =
-        gradeClass(table, reports, line.value(toleranceOption).toDouble() / 100);
+        gradeClass(table, submissions, reports,
+                   {line.value(toleranceOption).toDouble() / 100, line.isSet(missingAsZeroOption)});
 
     QStringList out{QStringLiteral("Проверка отчётов: %1, студентов %2, отчётов прочитано %3")
                         .arg(name)
@@ -115,12 +125,13 @@ int run(const CommandLine& line, KeyIo& io) {
                     QStringLiteral(" Вар. %1 %2 Данные Числа Итог  Место      Балл  Отзыв")
                         .arg(QStringLiteral("Студент"), -32)
                         .arg(QStringLiteral("Группа"), -8)};
-    bool clean = notReports.isEmpty() && grades.unassigned.isEmpty();
+    bool clean = grades.unassigned.isEmpty();
+    QStringList heldRows;
     for (int s = 0; s < table.variants.size(); ++s) {
         const ClassVariant& v = table.variants.at(s);
         const StudentGrade& g = grades.students.at(s);
         const bool has = g.graded >= 0;
-        clean = clean && g.score == 100 && g.flags.isEmpty();
+        clean = clean && g.score == 100;
         out << QStringLiteral(" %1 %2 %3 %4 %5 %6 %7 %8  %9")
                    .arg(v.number, -4)
                    .arg(v.student.name.left(32), -32)
@@ -131,27 +142,55 @@ int run(const CommandLine& line, KeyIo& io) {
                    .arg(g.rank > 0 ? QStringLiteral("%1/%2").arg(g.rank).arg(g.suitableCount)
                                    : QStringLiteral("—"),
                         -10)
-                   .arg(g.score, 4)
+                   .arg(g.score ? QString::number(*g.score) : QStringLiteral("—"), 4)
                    .arg(g.feedback);
-        for (const QString& flag : g.flags) {
-            out << QStringLiteral("      ! ") + flag;
+        // Files of the student's that are no report.
+        for (int i = 0; i < submissions.size(); ++i) {
+            if (grades.submitters.at(i) == s) {
+                for (const QString& file : notReports.at(i)) {
+                    out << QStringLiteral("      не отчёт: ") + file;
+                    clean = false;
+                }
+            }
+        }
+        if (g.held) {
+            heldRows << QStringLiteral(" %1 %2, %3").arg(v.number, v.student.name, v.student.group);
+            for (const QString& flag : g.flags) {
+                heldRows << QStringLiteral("      ! ") + flag;
+            }
         }
     }
-    if (!notReports.isEmpty()) {
-        out << QString() << QStringLiteral("Не отчёты ORVEN:");
-        for (const QString& line : notReports) {
-            out << QStringLiteral("  ") + line;
+    if (!heldRows.isEmpty()) {
+        out << QString() << QStringLiteral("На проверку преподавателю (оценка не выставлена):")
+            << heldRows;
+    }
+    QStringList loose;
+    for (int i = 0; i < submissions.size(); ++i) {
+        if (grades.submitters.at(i) >= 0) {
+            continue;
         }
+        const Submission& submission = submissions.at(i);
+        for (const QString& file : notReports.at(i)) {
+            loose << QStringLiteral("  ") + file +
+                         (submission.submitter.isEmpty()
+                              ? QString()
+                              : QStringLiteral(" (отправитель «%1»)").arg(submission.submitter));
+        }
+    }
+    if (!loose.isEmpty()) {
+        clean = false;
+        out << QString() << QStringLiteral("Не отчёты ORVEN:") << loose;
     }
     if (!grades.unassigned.isEmpty()) {
         out << QString() << QStringLiteral("Отчёты без студента:");
-        for (const QString& line : grades.unassigned) {
-            out << QStringLiteral("  ") + line;
+        for (const QString& text : grades.unassigned) {
+            out << QStringLiteral("  ") + text;
         }
     }
     io.out << out.join(QLatin1Char('\n')) << QLatin1Char('\n');
     if (!csv.isEmpty() && !writeFileBytes(csv, gradebookCsv(table, grades, line.text(itemOption),
-                                                            line.text(separatorOption).at(0)))) {
+                                                            line.text(separatorOption).at(0),
+                                                            line.isSet(bomOption)))) {
         return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(csv));
     }
     return clean ? statusDone : statusFailed;
@@ -163,12 +202,18 @@ extern const KeyCommand gradeCommand{
     QLatin1String("grade"),
     QStringLiteral("проверить отчёты группы по вариантам assign: студент, данные, числа, "
                    "итоговый вариант, копии; балл и отзыв каждому"),
-    QStringLiteral("ОТЧЁТ.pdf|ПАПКА..."),
+    QStringLiteral("СДАННОЕ..."),
     1,
     -1,
-    QStringLiteral("команде grade нужны отчёты PDF или папки с ними"),
-    QString(),
-    {&classOption, &csvOption, &toleranceOption, &separatorOption, &itemOption},
+    QStringLiteral("команде grade нужны сданные отчёты: папка «Скачать все ответы» из Moodle, "
+                   "папки или файлы PDF"),
+    QStringLiteral("Кто сдал файл, говорит папка Moodle («Имя_номер_assignsubmission_file»); "
+                   "без неё — подпись в отчёте. Балл ставится только за свою работу: отчёт с "
+                   "чужой подписью, чужим вариантом, такой же, как у другого студента, или "
+                   "несколько отчётов — на проверку преподавателю, без оценки и с нейтральным "
+                   "отзывом."),
+    {&classOption, &csvOption, &toleranceOption, &separatorOption, &itemOption, &bomOption,
+     &missingAsZeroOption},
     pdfAlways,
     run};
 

@@ -44,6 +44,11 @@ const QList<Pupil>& pupils() {
         {"Дублёва Дарья", "Х-12", "dubleva@example.org", "505"},
         {"Латинская Анна", "Х-12", "latin@example.org", "506"},
         {"Пропущенный; Пётр \"Младший\"", "Х-12", "propusk@example.org", "507"},
+        {"Жертвин Юрий", "Х-11", "zhertvin@example.org", "508"},
+        {"Петров Пётр", "Х-11", "petrov@example.org", "509"},
+        {"Попов Егор", "Х-12", "popov@example.org", "510"},
+        {"Обрезков Олег", "Х-12", "obrezkov@example.org", "511"},
+        {"Вложенов Виктор", "Х-12", "vlozhenov@example.org", "512"},
     };
     return list;
 }
@@ -120,8 +125,8 @@ private slots:
         QVERIFY2(assigned.status == 0, qPrintable(assigned.err));
 
         const auto design = [&](int variant) {
-            const QString path =
-                dir_.filePath(QStringLiteral("class/варианты/0%1.txt").arg(variant));
+            const QString path = dir_.filePath(
+                QStringLiteral("class/варианты/%1.txt").arg(variant, 2, 10, QLatin1Char('0')));
             DesignData data;
             QString error;
             if (!readDesignFile(readFile(path), path, data, error)) {
@@ -129,81 +134,198 @@ private slots:
             }
             return data;
         };
-        const auto write = [&](const QString& name, const ReportOperations& ops) {
-            QVERIFY(writeReportPdf(ops, dir_.filePath(QStringLiteral("reports/") + name)));
+        // Moodle's unpacked "Download all submissions": a folder a submitter
+        // (the Moodle full name, first name first), and one flat file.
+        const QString moodle = QStringLiteral("moodle");
+        const auto folderOf = [&](const QString& fullName, int participant) {
+            return QStringLiteral("%1/%2_%3_assignsubmission_file/")
+                .arg(moodle, fullName)
+                .arg(participant);
         };
-        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("reports/.hidden")));
-        write(QStringLiteral("верный.pdf"), printReport(design(1), "Верный Вадим гр. Х-11", {1}));
+        const auto write = [&](const QString& name, const ReportOperations& ops) {
+            const QString path = dir_.filePath(name);
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            QVERIFY(writeReportPdf(ops, path));
+        };
+        const auto copy = [&](const QString& from, const QString& to) {
+            QVERIFY(QDir().mkpath(QFileInfo(dir_.filePath(to)).path()));
+            QVERIFY(QFile::copy(dir_.filePath(from), dir_.filePath(to)));
+        };
+        write(folderOf("Вадим Верный", 101) + "отчёт.pdf",
+              printReport(design(1), "Верный Вадим гр. Х-11", {1}));
         ReportOperations edited = printReport(design(2), "Правкин Павел Х-11", {2, 1});
         editLastNumber(edited);
-        write(QStringLiteral("правкин.pdf"), edited);
-        write(QStringLiteral("соседов.pdf"), printReport(design(1), "Соседов Семён Гр.Х-11", {2}));
-        write(QStringLiteral("копиев.pdf"), printReport(design(4), "Копиев Кирилл Х-12", {1}));
-        write(QStringLiteral("дублёва.pdf"), printReport(design(4), "Дублёва Дарья Х-12", {1}));
-        // Латинская Анна typed with the Latin a, A and X.
-        write(QStringLiteral("латинская.pdf"),
+        write(folderOf("Павел Правкин", 102) + "orven-report.pdf", edited);
+        // Соседов's report of Верный's variant.
+        write(folderOf("Семён Соседов", 103) + "соседов.pdf",
+              printReport(design(1), "Соседов Семён Гр.Х-11", {2}));
+        // One file handed in by Копиев and by Дублёва.
+        write(folderOf("Кирилл Копиев", 104) + "копиев.pdf",
+              printReport(design(4), "Копиев Кирилл Х-12", {1}));
+        copy(folderOf("Кирилл Копиев", 104) + "копиев.pdf",
+             folderOf("Дарья Дублёва", 105) + "мой.pdf");
+        // Латинская Анна typed with the Latin a, A and X, in a plain folder:
+        // her printed name ties the report.
+        write(QStringLiteral("plain/латинская.pdf"),
               printReport(design(6), "Лaтинскaя Aннa группа X-12", {3, 1}));
-        write(QStringLiteral("заметки.pdf"),
-              {{ReportOperation::Line, QStringLiteral("Просто документ, не отчёт"), 0}});
         // A hidden folder is not looked into.
-        write(QStringLiteral(".hidden/верный-2.pdf"),
+        write(QStringLiteral("plain/.hidden/верный-2.pdf"),
               printReport(design(1), "Верный Вадим гр. Х-11", {2}));
+        // Петров hands in Жертвин's report under another name.
+        write(folderOf("Юрий Жертвин", 108) + "жертвин.pdf",
+              printReport(design(8), "Жертвин Юрий Х-11", {1}));
+        copy(folderOf("Юрий Жертвин", 108) + "жертвин.pdf",
+             folderOf("Пётр Петров", 109) + "петров.pdf");
+        // Last year's student's report, Попов's variant, in Попов's folder.
+        write(folderOf("Егор Попов", 110) + "попов.pdf",
+              printReport(design(10), "Титов Р.Р. гр. ЭН-201", {1}));
+        // A report cut after its initial data.
+        ReportOperations cut = printReport(design(11), "Обрезков Олег Х-12", {1});
+        const auto results = std::find_if(cut.begin(), cut.end(), [](const ReportOperation& op) {
+            return op.text.contains(QStringLiteral("РЕЗУЛЬТАТЫ"));
+        });
+        QVERIFY(results != cut.end());
+        cut.erase(results, cut.end());
+        write(moodle + QStringLiteral("/Олег Обрезков_111_assignsubmission_file_обрезок.pdf"), cut);
+        // A right report beside the task sheet and a picture.
+        write(folderOf("Виктор Вложенов", 112) + "отчёт.pdf",
+              printReport(design(12), "Вложенов Виктор Х-12", {1}));
+        copy(QStringLiteral("class/задания.pdf"), folderOf("Виктор Вложенов", 112) + "задание.pdf");
+        QFile picture(dir_.filePath(folderOf("Виктор Вложенов", 112) + "фото.jpg"));
+        QVERIFY(picture.open(QIODevice::WriteOnly));
+        picture.write("\xFF\xD8\xFF\xE0 not a PDF");
+        picture.close();
+
+        csv_ = dir_.filePath(QStringLiteral("оценки.csv"));
+        run_ = runKey({QStringLiteral("grade"), QStringLiteral("--class"),
+                       dir_.filePath(QStringLiteral("class/варианты.csv")), dir_.filePath(moodle),
+                       dir_.filePath(QStringLiteral("plain")), QStringLiteral("--csv"), csv_});
     }
 
-    // Each student's row: verdict, flags and score; the CSV byte for byte.
+    // Each student's mark (empty where held or missing), whether the row is
+    // held for the teacher, and the feedback, which names no other student.
+    void classGraded_data() {
+        QTest::addColumn<QString>("student");
+        QTest::addColumn<QString>("mark");
+        QTest::addColumn<bool>("held");
+        QTest::addColumn<QString>("feedback");
+        QTest::addColumn<QString>("evidence");
+        QTest::newRow("right") << "Верный Вадим"
+                               << "100" << false << "верно; вариант 1-й из"
+                               << "";
+        QTest::newRow("a number edited")
+            << "Правкин Павел"
+            << "70" << false << "числа отчёта не совпадают с пересчётом: блок 2,"
+            << "";
+        QTest::newRow("another's variant") << "Соседов Семён"
+                                           << "" << true << "работа на проверке у преподавателя"
+                                           << "данные варианта 01 (другой студент: Верный Вадим)";
+        QTest::newRow("one file, two submitters: the first")
+            << "Копиев Кирилл"
+            << "" << true << "работа на проверке у преподавателя"
+            << "такой же отчёт у Дублёва Дарья";
+        QTest::newRow("one file, two submitters: the second")
+            << "Дублёва Дарья"
+            << "" << true << "работа на проверке у преподавателя"
+            << "такой же отчёт у Копиев Кирилл";
+        QTest::newRow("tied by the printed name") << "Латинская Анна"
+                                                  << "100" << false << "верно;"
+                                                  << "";
+        QTest::newRow("nothing handed in") << "Пропущенный; Пётр \"Младший\""
+                                           << "" << false << "отчёт не сдан"
+                                           << "";
+        QTest::newRow("whose report was handed in by another")
+            << "Жертвин Юрий"
+            << "" << true << "работа на проверке у преподавателя"
+            << "такой же отчёт у Петров Пётр";
+        QTest::newRow("another's report renamed")
+            << "Петров Пётр"
+            << "" << true << "работа на проверке у преподавателя"
+            << "подпись «Жертвин Юрий Х-11» — не отправителя (это Жертвин Юрий)";
+        QTest::newRow("signed by a name outside the class")
+            << "Попов Егор"
+            << "" << true << "работа на проверке у преподавателя"
+            << "подпись «Титов Р.Р. гр. ЭН-201» — не отправителя";
+        QTest::newRow("cut after its initial data")
+            << "Обрезков Олег"
+            << "0" << false << "в отчёте нет ни одного блока результатов"
+            << "";
+        QTest::newRow("beside a task sheet and a picture") << "Вложенов Виктор"
+                                                           << "100" << false << "верно;"
+                                                           << "";
+    }
     void classGraded() {
-        const QString csv = dir_.filePath(QStringLiteral("оценки.csv"));
-        const Run run =
-            runKey({QStringLiteral("grade"), QStringLiteral("--class"),
-                    dir_.filePath(QStringLiteral("class/варианты.csv")),
-                    dir_.filePath(QStringLiteral("reports")), QStringLiteral("--csv"), csv});
-        QCOMPARE(run.status, 1);
-        const QStringList lines = run.out.split(QLatin1Char('\n'));
-        // A student's row: the name stands after the variant's number.
-        const auto rowOf = [&](const QString& name) {
-            return std::find_if(lines.cbegin(), lines.cend(),
-                                [&](const QString& l) { return l.mid(6).startsWith(name); });
-        };
-        const auto row = [&](const QString& name) {
-            const auto at = rowOf(name);
-            return at == lines.cend() ? QString() : at->simplified();
-        };
-        const auto flagsOf = [&](const QString& name) {
-            QStringList flags;
-            auto at = rowOf(name);
-            while (at != lines.cend() && ++at != lines.cend() &&
-                   at->startsWith(QStringLiteral("      !"))) {
-                flags << at->mid(8);
+        QFETCH(QString, student);
+        QFETCH(QString, mark);
+        QFETCH(bool, held);
+        QFETCH(QString, feedback);
+        QFETCH(QString, evidence);
+        QCOMPARE(run_.status, 1);
+        QList<QStringList> rows;
+        QList<int> lines;
+        QString error;
+        QVERIFY(parseCsv(QString::fromUtf8(readFile(csv_)), QLatin1Char(','), rows, lines, csv_,
+                         error));
+        const auto row = std::find_if(rows.cbegin(), rows.cend(),
+                                      [&](const QStringList& r) { return r.value(2) == student; });
+        QVERIFY2(row != rows.cend(), qPrintable(student));
+        QCOMPARE(row->value(3), mark);
+        QVERIFY2(row->value(4).startsWith(feedback), qPrintable(row->value(4)));
+        for (const Pupil& other : pupils()) {
+            if (other.name != student) {
+                QVERIFY2(!row->value(4).contains(other.name.section(QLatin1Char(' '), 0, 0)),
+                         qPrintable(row->value(4)));
             }
-            return flags;
-        };
-        // Данные, числа, итог, балл.
-        QVERIFY2(row("Верный Вадим").contains(" да да да 1/"), qPrintable(run.out));
-        QVERIFY(row("Верный Вадим").contains(" 100 верно; вариант 1-й из"));
-        QCOMPARE(flagsOf("Верный Вадим"), QStringList()); // the hidden folder's report unread
-        QVERIFY(row("Правкин Павел").contains(" да нет да 1/"));
-        QVERIFY(
-            row("Правкин Павел").contains(" 70 числа отчёта не совпадают с пересчётом: блок 2,"));
-        QVERIFY(
-            row("Соседов Семён")
-                .contains(" нет да да — 70 исходные данные не своего варианта: «Массовый расход"));
-        QCOMPARE(flagsOf("Соседов Семён"),
-                 QStringList{"данные варианта 01 (другой студент: Верный Вадим)"});
-        QVERIFY(row("Копиев Кирилл").contains(" да да да 1/"));
-        QVERIFY(row("Копиев Кирилл").contains(" 100 отчёт совпадает с отчётом: Дублёва Дарья"));
-        QCOMPARE(flagsOf("Копиев Кирилл"), QStringList{"копия: такой же отчёт у Дублёва Дарья"});
-        QVERIFY(row("Дублёва Дарья").contains(" нет да да — 70 отчёт совпадает с отчётом: Копиев"));
-        QCOMPARE(flagsOf("Дублёва Дарья"),
-                 (QStringList{"данные варианта 04 (другой студент: Копиев Кирилл)",
-                              "копия: такой же отчёт у Копиев Кирилл"}));
-        QVERIFY(row("Латинская Анна").contains(" да да да 1/"));
-        QVERIFY(row("Латинская Анна").contains(" 100 верно;"));
-        QCOMPARE(flagsOf("Латинская Анна"), QStringList()); // tied by name, not by data
-        QVERIFY(row("Пропущенный").endsWith(" — — — — 0 нет отчёта"));
-        QVERIFY(run.out.contains(QStringLiteral("заметки.pdf: не отчёт ORVEN")));
-        QVERIFY(!run.out.contains(QStringLiteral("верный-2.pdf")));
-        QCOMPARE(readFile(csv),
+        }
+        // The teacher's table: held rows under their heading, with the evidence.
+        const qsizetype heading = run_.out.indexOf(QStringLiteral("На проверку преподавателю"));
+        const qsizetype listed = run_.out.indexOf(QLatin1Char(' ') + student + QLatin1Char(','),
+                                                  std::max<qsizetype>(heading, 0));
+        QCOMPARE(heading >= 0 && listed > heading, held);
+        QVERIFY2(run_.out.mid(std::max<qsizetype>(heading, 0)).contains(evidence),
+                 qPrintable(run_.out));
+    }
+
+    // The gradebook CSV byte for byte: quoting, CR LF, the empty marks.
+    void gradebookBytes() {
+        QCOMPARE(readFile(csv_),
                  readFile(test::sourceDir() + QStringLiteral("/tests/key/grade_expected.csv")));
+    }
+
+    // What is no report is listed under whoever handed it in; the hidden
+    // folder is not read.
+    void notReportsListed() {
+        const qsizetype row = run_.out.indexOf(QStringLiteral("Вложенов Виктор"));
+        QVERIFY(row >= 0);
+        const QString after = run_.out.mid(row);
+        QVERIFY2(after.contains(QStringLiteral("не отчёт: ")) &&
+                     after.contains(QStringLiteral("задание.pdf: не отчёт ORVEN")) &&
+                     after.contains(QStringLiteral("фото.jpg: не PDF")),
+                 qPrintable(run_.out));
+        QVERIFY(!run_.out.contains(QStringLiteral("верный-2.pdf")));
+    }
+
+    // A path that is not there, or a folder with nothing in it, is an error
+    // before anything is written.
+    void nothingToGrade_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("no such path") << "нет-такой"
+                                      << "нет-такой: не найден";
+        QTest::newRow("an empty folder") << "пустая"
+                                         << "пустая: папка пуста";
+    }
+    void nothingToGrade() {
+        QFETCH(QString, path);
+        QFETCH(QString, line);
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("пустая")));
+        const QString csv = dir_.filePath(QStringLiteral("ничего.csv"));
+        const Run run = runKey({QStringLiteral("grade"), QStringLiteral("--class"),
+                                dir_.filePath(QStringLiteral("class/варианты.csv")),
+                                dir_.filePath(path), QStringLiteral("--csv"), csv});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.err, QStringLiteral("orven-key: %1\n").arg(dir_.filePath(line)));
+        QVERIFY(!QFile::exists(csv));
     }
 
     // The gradebook CSV as Python's csv module reads it, with either
@@ -219,9 +341,9 @@ private slots:
         const QString csv = dir_.filePath(QStringLiteral("python.csv"));
         runKey({QStringLiteral("grade"), QStringLiteral("--class"),
                 dir_.filePath(QStringLiteral("class/варианты.csv")),
-                dir_.filePath(QStringLiteral("reports")), QStringLiteral("--csv"), csv,
-                QStringLiteral("--separator"), separator, QStringLiteral("--item"),
-                QStringLiteral("Курсовой проект")});
+                dir_.filePath(QStringLiteral("moodle")), dir_.filePath(QStringLiteral("plain")),
+                QStringLiteral("--csv"), csv, QStringLiteral("--separator"), separator,
+                QStringLiteral("--item"), QStringLiteral("Курсовой проект")});
         QProcess python;
         python.start(
             QStringLiteral("/usr/bin/python3"),
@@ -246,6 +368,8 @@ private slots:
 
 private:
     QTemporaryDir dir_;
+    QString csv_;
+    Run run_;
 };
 
 QTEST_MAIN(GradeTest)

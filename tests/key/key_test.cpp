@@ -387,6 +387,8 @@ private slots:
         QTest::newRow("no name") << "no-name" << 0 << "Студент: (не указан)";
         QTest::newRow("value over several rows")
             << "long-value" << 0 << "все строки отчёта на месте";
+        QTest::newRow("cut after the initial data")
+            << "no-blocks" << 1 << "в отчёте нет ни одного блока результатов";
     }
     void editedReports() {
         QFETCH(QString, edit);
@@ -437,6 +439,10 @@ private slots:
             ops[at].text.replace(QStringLiteral("Тип"), QStringLiteral("Tип"));
         } else if (edit == QStringLiteral("free-end")) {
             ops << free;
+        } else if (edit == QStringLiteral("no-blocks")) {
+            const qsizetype results = firstOf(QStringLiteral("РЕЗУЛЬТАТЫ"), 1);
+            QVERIFY(results > 0);
+            ops.resize(results);
         } else if (edit == QStringLiteral("free-start")) {
             const qsizetype at = firstOf(QStringLiteral("Тип теплообменника"), 1);
             QVERIFY(at > 0);
