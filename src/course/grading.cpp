@@ -141,7 +141,7 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<Submission>& subm
         groups << nameWords(v.student.group);
     }
     // Whose name words these are: one student, or none (-1), or several (-2).
-    const auto studentNamed = [&](const QStringList& words, bool byGroup) {
+    const auto whoseName = [&](const QStringList& words, bool byGroup) {
         QList<int> found;
         for (int s = 0; s < variants.size(); ++s) {
             if (nameMatches(names.at(s), words)) {
@@ -164,8 +164,10 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<Submission>& subm
     grades.submitters.fill(-1, submissions.size());
     for (int i = 0; i < submissions.size(); ++i) {
         const Submission& submission = submissions.at(i);
-        if (!submission.submitter.isEmpty()) {
-            grades.submitters[i] = studentNamed(nameWords(submission.submitter), false);
+        if (options.participants.contains(submission.participant)) {
+            grades.submitters[i] = options.participants.value(submission.participant);
+        } else if (!submission.submitter.isEmpty()) {
+            grades.submitters[i] = whoseName(nameWords(submission.submitter), false);
         }
     }
     const auto submitterText = [&](const Submission& submission) {
@@ -188,7 +190,7 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<Submission>& subm
             }
         }
         dataOf[r] = byData.size() == 1 ? byData.first() : -1;
-        const int signer = studentNamed(nameWords(check.student), true);
+        const int signer = whoseName(nameWords(check.student), true);
         const Submission* submission =
             report.submission >= 0 && !submissions.at(report.submission).submitter.isEmpty()
                 ? &submissions.at(report.submission)
@@ -359,6 +361,20 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<Submission>& subm
                                      .arg(g.suitableCount);
     }
     return grades;
+}
+
+int studentNamed(const VariantsTable& table, const QString& name) {
+    const QStringList words = nameWords(name);
+    int found = -1;
+    for (int s = 0; s < table.variants.size(); ++s) {
+        if (nameMatches(nameWords(table.variants.at(s).student.name), words)) {
+            if (found >= 0) {
+                return -1;
+            }
+            found = s;
+        }
+    }
+    return found;
 }
 
 QByteArray gradebookCsv(const VariantsTable& table, const ClassGrades& grades, const QString& item,

@@ -20,6 +20,7 @@
 #include "course/submissions.h"
 #include "key/report_check.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -54,6 +55,9 @@ struct ReadReport {
 struct GradingOptions {
     double tolerance = 0.02;    // relative, for the initial data
     bool missingAsZero = false; // a student without a report scores 0, not nothing
+    // Moodle's participant numbers known to be students (from the grading
+    // worksheet): they decide before the submitter's name.
+    QHash<QString, int> participants;
 };
 
 struct StudentGrade {
@@ -78,6 +82,10 @@ struct ClassGrades {
     QStringList unassigned;       // reports tied to no student, with why
     QList<int> submitters;        // each submission's student (-1: none)
 };
+
+// The student of the list whose name this is (a printed or Moodle full name,
+// in either order), or -1 when there is none or more than one.
+int studentNamed(const VariantsTable& table, const QString& name);
 
 // Normalised words of a name as printed: lower case, Latin look-alike letters
 // read as Cyrillic, ё as е, "гр."/"группа" and punctuation dropped.

@@ -1,8 +1,14 @@
 #include "course/submissions.h"
+#include "course/zip_archive.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <map>
@@ -34,7 +40,7 @@ void gatherFiles(const QString& folder, const QString& shownFolder, Submission& 
                 gatherFiles(entry.filePath(), shown, submission, depth + 1);
             }
         } else if (entry.isFile()) {
-            submission.files << SubmittedFile{entry.filePath(), shown};
+            submission.files << SubmittedFile{entry.filePath(), shown, {}, -1};
         } else {
             submission.notFiles << QStringLiteral("%1: не обычный файл").arg(shown);
         }
@@ -43,7 +49,44 @@ void gatherFiles(const QString& folder, const QString& shownFolder, Submission& 
 
 using SubmitterKey = std::pair<QString, QString>;
 
+// A file's first bytes, not through a link, from a regular file only.
+bool readFileBytes(const QString& path, qint64 most, QByteArray& contents) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0) {
+        return false;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    contents = file.read(most);
+    return true;
+}
+
 } // namespace
+
+bool readSubmittedFile(const SubmittedFile& file, qint64 largest, QByteArray& contents,
+                       QString& error) {
+    if (file.archive) {
+        const ZipEntry& entry = file.archive->entries().at(file.entry);
+        if (entry.size > largest) {
+            contents.resize(largest + 1); // larger than may be read
+            return true;
+        }
+        return file.archive->read(file.entry, contents, error);
+    }
+    if (!readFileBytes(file.path, largest + 1, contents)) {
+        error = QStringLiteral("%1: не читается").arg(file.shown);
+        return false;
+    }
+    return true;
+}
 
 bool moodleSubmitter(const QString& name, QString& fullName, QString& participant, QString& rest) {
     const qsizetype at = name.indexOf(marker);
@@ -98,11 +141,51 @@ bool collectSubmissions(const QStringList& paths, QList<Submission>& submissions
         QString fullName;
         QString participant;
         QString rest;
+        QByteArray head;
+        if (info.isFile() && readFileBytes(path, 4, head) && looksLikeZip(head)) {
+            // Moodle's zip: its entries stand as the unpacked folder's files do.
+            auto archive = std::make_shared<ZipReader>();
+            if (!archive->open(path, error)) {
+                return false;
+            }
+            bool any = false;
+            Submission loose;
+            for (qsizetype i = 0; i < archive->entries().size(); ++i) {
+                const ZipEntry& entry = archive->entries().at(i);
+                if (entry.folder && entry.refused.isEmpty()) {
+                    continue;
+                }
+                any = true;
+                const QString shown = path + QStringLiteral(": ") + entry.name;
+                const QString top = entry.name.section(QLatin1Char('/'), 0, 0);
+                const bool inFolder = entry.name.contains(QLatin1Char('/'));
+                const bool moodle = moodleSubmitter(top, fullName, participant, rest) &&
+                                    (inFolder ? rest.isEmpty() : !rest.isEmpty());
+                Submission& submission = moodle ? submitterOf(fullName, participant) : loose;
+                if (!entry.refused.isEmpty()) {
+                    submission.notFiles << QStringLiteral("%1: %2").arg(shown, entry.refused);
+                } else {
+                    submission.files << SubmittedFile{path, shown, archive, i};
+                }
+            }
+            if (!any) {
+                error = QStringLiteral("%1: в архиве ни одного файла").arg(path);
+                return false;
+            }
+            for (const SubmittedFile& file : loose.files) {
+                unnamed << Submission{QString(), QString(), {file}, {}};
+            }
+            if (!loose.notFiles.isEmpty()) {
+                unnamed << Submission{QString(), QString(), {}, loose.notFiles};
+            }
+            continue;
+        }
         if (info.isFile()) {
             if (moodleSubmitter(info.fileName(), fullName, participant, rest)) {
-                submitterOf(fullName, participant).files << SubmittedFile{path, path};
+                submitterOf(fullName, participant).files << SubmittedFile{path, path, {}, -1};
             } else {
-                unnamed << Submission{QString(), QString(), {SubmittedFile{path, path}}, {}};
+                unnamed << Submission{
+                    QString(), QString(), {SubmittedFile{path, path, {}, -1}}, {}};
             }
             continue;
         }
@@ -132,7 +215,7 @@ bool collectSubmissions(const QStringList& paths, QList<Submission>& submissions
                 }
             } else if (entry.isFile()) {
                 (moodle && !rest.isEmpty() ? submitterOf(fullName, participant) : loose).files
-                    << SubmittedFile{entry.filePath(), shown};
+                    << SubmittedFile{entry.filePath(), shown, {}, -1};
             } else {
                 loose.notFiles << QStringLiteral("%1: не обычный файл").arg(shown);
             }

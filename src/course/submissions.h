@@ -11,18 +11,32 @@
 // so the number is the last all-digit field before the marker.) Elsewhere a
 // file names nobody and its printed name decides.
 //
+// The zip itself is read as its folder would be (course/zip_archive.h).
+//
 // Files from outside: links are not followed, hidden files and folders are
 // left alone, and a FIFO or device is listed, never opened.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace orven {
 
+class ZipReader;
+
 struct SubmittedFile {
-    QString path;  // on the disk
+    QString path;  // on the disk (an entry's: its archive's)
     QString shown; // as the teacher's table names it (the path given, or under it)
+    std::shared_ptr<ZipReader> archive; // an entry of this zip
+    qsizetype entry = -1;
 };
+
+// A submitted file's bytes, at most largest and one more (so that a larger
+// one is told apart), never through a link; false with why.
+bool readSubmittedFile(const SubmittedFile& file, qint64 largest, QByteArray& contents,
+                       QString& error);
 
 struct Submission {
     QString submitter;   // Moodle's full name; empty where the layout names nobody
@@ -37,8 +51,9 @@ struct Submission {
 // in a flat file's name.
 bool moodleSubmitter(const QString& name, QString& fullName, QString& participant, QString& rest);
 
-// The submissions under the paths named, in a stable order (by submitter,
-// then file); false with one Russian line when a path does not exist or the
+// The submissions under the paths named (folders, files, zips), in a stable
+// order (by submitter, then file); false with one Russian line when a path
+// does not exist, a folder or a zip is empty, a zip cannot be read, or the
 // paths hold no file at all.
 bool collectSubmissions(const QStringList& paths, QList<Submission>& submissions, QString& error);
 

@@ -3,6 +3,7 @@
 // option values, reading the files named on the command line, writing files,
 // the variants' table and the PDF of printed text.
 
+#include "key/report_check.h"
 #include "key/variants.h"
 #include "key_cli/key_command.h"
 
@@ -49,6 +50,10 @@ QStringList wrapped(const QString& text, int width);
 QString tableHeader();
 QString tableRow(int rank, const Evaluated& e, bool condenser);
 QString orderText(VariantOrder order);
+
+// What check prints of a report: the student, the initial data, the
+// findings, each block worked out again, and the verdict.
+QStringList reportCheckLines(const QString& file, const ReportCheck& report);
 
 // A line of printed text that starts a new page.
 inline const QString pdfPageBreak = QStringLiteral("\f");

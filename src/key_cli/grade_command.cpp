@@ -2,11 +2,13 @@
 // a verdict a student, and a table for the learning system's gradebook.
 
 #include "course/grading.h"
+#include "course/moodle_worksheet.h"
+#include "course/zip_archive.h"
 #include "key_cli/command_support.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -49,22 +51,53 @@ const KeyOption missingAsZeroOption{
     QString(),
     QStringLiteral("0 тому, кто не сдал отчёт (по умолчанию оценка не ставится)")};
 
+const KeyOption worksheetOption{
+    {QStringLiteral("worksheet")},
+    QStringLiteral("ВЕДОМОСТЬ.csv"),
+    QStringLiteral("ведомость оценок задания, скачанная из Moodle: её номера участников "
+                   "связывают сданное со студентами, и она заполняется оценками и отзывами")};
+const KeyOption outOption{{QStringLiteral("out")},
+                          QStringLiteral("ФАЙЛ"),
+                          QStringLiteral("куда записать заполненную ведомость (не поверх "
+                                         "скачанной)")};
+
+const KeyOption feedbackZipOption{
+    {QStringLiteral("feedback-zip")},
+    QStringLiteral("ФАЙЛ.zip"),
+    QStringLiteral("отзывы-файлы для Moodle («Загрузить несколько файлов отзывов в zip»): "
+                   "проверка отчёта каждого сдавшего, в PDF")};
+
+// The worksheet's rows tied to the list's students: by email, else by name.
+QList<int> worksheetStudents(const Worksheet& worksheet, const VariantsTable& table) {
+    QList<int> students;
+    const ClassList& list = table.list;
+    for (const WorksheetRow& row : worksheet.rows()) {
+        int found = -1;
+        if (list.emailColumn >= 0 && !row.email.isEmpty()) {
+            for (int s = 0; s < table.variants.size(); ++s) {
+                if (table.variants.at(s)
+                        .student.fields.value(list.emailColumn)
+                        .trimmed()
+                        .compare(row.email, Qt::CaseInsensitive) == 0) {
+                    found = s;
+                    break;
+                }
+            }
+        }
+        if (found < 0 && !row.fullName.isEmpty()) {
+            found = studentNamed(table, row.fullName);
+        }
+        students << found;
+    }
+    return students;
+}
+
 // A report of a long session is a few hundred kilobytes; a file far larger is
 // no report and is not handed to the PDF reader.
 constexpr qint64 largestReport = 64 * 1024 * 1024;
 
 QString yesNo(bool yes) {
     return yes ? QStringLiteral("да") : QStringLiteral("нет");
-}
-
-// The file's bytes (at most largestReport and one), not through a link.
-bool readSubmittedFile(const QString& path, QByteArray& contents) {
-    QFile file(path);
-    if (QFileInfo(path).isSymLink() || !file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    contents = file.read(largestReport + 1);
-    return true;
 }
 
 int run(const CommandLine& line, KeyIo& io) {
@@ -81,12 +114,43 @@ int run(const CommandLine& line, KeyIo& io) {
         !readVariantsTable(contents, name, table, error)) {
         return badInput(io, error);
     }
+    // The worksheet first: a fault in it stops everything before any work.
+    Worksheet worksheet;
+    QList<int> worksheetRows;
+    GradingOptions options{
+        line.value(toleranceOption).toDouble() / 100, line.isSet(missingAsZeroOption), {}};
+    const QString worksheetFile = line.text(worksheetOption);
+    const QString worksheetOut = line.text(outOption);
+    if (worksheetFile.isEmpty() != worksheetOut.isEmpty()) {
+        return badInput(io, QStringLiteral("--worksheet и --out даются вместе: скачанная "
+                                           "ведомость и куда записать заполненную"));
+    }
+    if (!worksheetFile.isEmpty()) {
+        QString sheetName;
+        if (QFileInfo(worksheetOut).exists() && QFileInfo(worksheetOut).canonicalFilePath() ==
+                                                    QFileInfo(worksheetFile).canonicalFilePath()) {
+            return badInput(io, QStringLiteral("--out %1: это скачанная ведомость; заполненная "
+                                               "пишется в другой файл")
+                                    .arg(worksheetOut));
+        }
+        if (!readInput(worksheetFile, io, contents, sheetName, error) ||
+            !worksheet.read(contents, sheetName, error)) {
+            return badInput(io, error);
+        }
+        worksheetRows = worksheetStudents(worksheet, table);
+        for (qsizetype r = 0; r < worksheetRows.size(); ++r) {
+            if (worksheetRows.at(r) >= 0 && !worksheet.rows().at(r).participant.isEmpty()) {
+                options.participants.insert(worksheet.rows().at(r).participant,
+                                            worksheetRows.at(r));
+            }
+        }
+    }
     QList<Submission> submissions;
     if (!collectSubmissions(line.arguments, submissions, error)) {
         return badInput(io, error);
     }
     const KeyPdfFunctions& pdf = keyPdfFunctions();
-    if (pdf.readText == nullptr) {
+    if (pdf.readData == nullptr) {
         return badInput(io, QStringLiteral("чтение PDF недоступно"));
     }
     // What each submission holds that is no report, with why.
@@ -98,13 +162,13 @@ int run(const CommandLine& line, KeyIo& io) {
         for (const SubmittedFile& file : submission.files) {
             QStringList lines;
             QByteArray bytes;
-            if (!readSubmittedFile(file.path, bytes)) {
-                notReports[i] << QStringLiteral("%1: не читается").arg(file.shown);
+            if (!readSubmittedFile(file, largestReport, bytes, error)) {
+                notReports[i] << error;
             } else if (bytes.size() > largestReport) {
                 notReports[i] << QStringLiteral("%1: слишком велик для отчёта").arg(file.shown);
             } else if (!bytes.startsWith("%PDF-")) {
                 notReports[i] << QStringLiteral("%1: не PDF").arg(file.shown);
-            } else if (!pdf.readText(file.path, lines, error)) {
+            } else if (!pdf.readData(bytes, file.shown, lines, error)) {
                 notReports[i] << QStringLiteral("%1: не читается как PDF").arg(file.shown);
             } else if (ReportCheck check = checkReportText(lines); !check.isReport) {
                 notReports[i] << QStringLiteral("%1: не отчёт ORVEN").arg(file.shown);
@@ -114,9 +178,7 @@ int run(const CommandLine& line, KeyIo& io) {
             }
         }
     }
-    const ClassGrades grades =
-        gradeClass(table, submissions, reports,
-                   {line.value(toleranceOption).toDouble() / 100, line.isSet(missingAsZeroOption)});
+    const ClassGrades grades = gradeClass(table, submissions, reports, options);
 
     QStringList out{QStringLiteral("Проверка отчётов: %1, студентов %2, отчётов прочитано %3")
                         .arg(name)
@@ -187,7 +249,85 @@ int run(const CommandLine& line, KeyIo& io) {
             out << QStringLiteral("  ") + text;
         }
     }
+    QStringList strangers;
+    for (qsizetype r = 0; r < worksheetRows.size(); ++r) {
+        const int s = worksheetRows.at(r);
+        if (s < 0) {
+            const WorksheetRow& row = worksheet.rows().at(r);
+            strangers << QStringLiteral("  строка %1: %2 (участник %3)")
+                             .arg(row.line)
+                             .arg(row.fullName, row.participant);
+            continue;
+        }
+        const StudentGrade& g = grades.students.at(s);
+        worksheet.fill(r, g.score ? std::optional<double>(*g.score) : std::nullopt, g.feedback);
+    }
+    if (!strangers.isEmpty()) {
+        out << QString()
+            << QStringLiteral("Строки ведомости без студента в списке (оставлены как "
+                              "были):")
+            << strangers;
+    }
     io.out << out.join(QLatin1Char('\n')) << QLatin1Char('\n');
+    // Each student's Moodle name and participant number: from what was
+    // handed in, else from the worksheet.
+    QList<std::pair<QString, QString>> moodleNames(table.variants.size());
+    for (int i = 0; i < submissions.size(); ++i) {
+        if (const int s = grades.submitters.at(i); s >= 0 && moodleNames[s].second.isEmpty()) {
+            moodleNames[s] = {submissions.at(i).submitter, submissions.at(i).participant};
+        }
+    }
+    for (qsizetype r = 0; r < worksheetRows.size(); ++r) {
+        const int s = worksheetRows.at(r);
+        if (s >= 0 && moodleNames[s].second.isEmpty()) {
+            moodleNames[s] = {worksheet.rows().at(r).fullName, worksheet.rows().at(r).participant};
+        }
+    }
+    const QString feedbackZip = line.text(feedbackZipOption);
+    QList<ZipItem> feedbackFiles;
+    QStringList unplaced;
+    for (int s = 0; !feedbackZip.isEmpty() && s < table.variants.size(); ++s) {
+        const StudentGrade& g = grades.students.at(s);
+        const ClassVariant& v = table.variants.at(s);
+        if (g.graded < 0) {
+            continue;
+        }
+        const auto& [fullName, participant] = moodleNames.at(s);
+        if (participant.isEmpty()) {
+            unplaced << QStringLiteral("  %1: нет номера участника Moodle").arg(v.student.name);
+            continue;
+        }
+        // The check of the student's own report against the student's own
+        // variant, under the student's own name: nobody else's.
+        ReportCheck check = reports.at(g.graded).check;
+        compareWithTask(check, v.design, options.tolerance);
+        check.student = v.student.name;
+        QTemporaryDir scratch;
+        const QString page = scratch.filePath(QStringLiteral("отзыв.pdf"));
+        QByteArray bytes;
+        if (!scratch.isValid() ||
+            !writePdf(page,
+                      reportCheckLines(QFileInfo(reports.at(g.graded).path).fileName(), check),
+                      QStringLiteral("ORVEN: проверка отчёта")) ||
+            !readSubmittedFile({page, page, {}, -1}, largestReport, bytes, error)) {
+            return badInput(
+                io, QStringLiteral("отзыв студенту %1 не удалось записать").arg(v.student.name));
+        }
+        feedbackFiles << ZipItem{
+            QStringLiteral("%1_%2_assignsubmission_file/проверка отчёта.pdf")
+                .arg(fullName.isEmpty() ? v.student.name : fullName, participant),
+            bytes};
+    }
+    if (!unplaced.isEmpty()) {
+        io.out << QStringLiteral("\nОтзывы не вложены в %1:\n").arg(feedbackZip)
+               << unplaced.join(QLatin1Char('\n')) << QLatin1Char('\n');
+    }
+    if (!feedbackZip.isEmpty() && !writeZip(feedbackZip, feedbackFiles, error)) {
+        return badInput(io, error);
+    }
+    if (!worksheetOut.isEmpty() && !writeFileBytes(worksheetOut, worksheet.bytes())) {
+        return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(worksheetOut));
+    }
     if (!csv.isEmpty() && !writeFileBytes(csv, gradebookCsv(table, grades, line.text(itemOption),
                                                             line.text(separatorOption).at(0),
                                                             line.isSet(bomOption)))) {
@@ -212,8 +352,8 @@ extern const KeyCommand gradeCommand{
                    "чужой подписью, чужим вариантом, такой же, как у другого студента, или "
                    "несколько отчётов — на проверку преподавателю, без оценки и с нейтральным "
                    "отзывом."),
-    {&classOption, &csvOption, &toleranceOption, &separatorOption, &itemOption, &bomOption,
-     &missingAsZeroOption},
+    {&classOption, &worksheetOption, &outOption, &feedbackZipOption, &csvOption, &toleranceOption,
+     &separatorOption, &itemOption, &bomOption, &missingAsZeroOption},
     pdfAlways,
     run};
 

@@ -114,6 +114,9 @@ struct KeyPdfFunctions {
     // Writes the operations as an A4 PDF, landscape or portrait.
     bool (*write)(const ReportOperations& operations, const QString& path, const QString& title,
                   bool landscape) = nullptr;
+    // The same of a PDF's bytes, name standing for it in the error.
+    bool (*readData)(const QByteArray& data, const QString& name, QStringList& lines,
+                     QString& error) = nullptr;
 };
 void setKeyPdfFunctions(const KeyPdfFunctions& functions);
 const KeyPdfFunctions& keyPdfFunctions();

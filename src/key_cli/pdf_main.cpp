@@ -32,7 +32,7 @@ bool writePdf(const orven::ReportOperations& operations, const QString& path, co
 
 int main(int argc, char* argv[]) {
     return orven::keyMain(argc, argv, [&](const orven::CommandLine& line, orven::KeyIo& io) {
-        orven::setKeyPdfFunctions({orven::pdfTextLines, writePdf});
+        orven::setKeyPdfFunctions({orven::pdfTextLines, writePdf, orven::pdfDataTextLines});
         qInstallMessageHandler(quietMessages);
         // No windows: the offscreen platform gives the fonts a PDF needs without a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -7,24 +7,16 @@
 
 namespace orven {
 
-bool pdfTextLines(const QString& path, QStringList& lines, QString& error) {
-    lines.clear();
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        error = QStringLiteral("файл %1 не найден").arg(path);
-        return false;
-    }
-    if (!info.isFile() || !info.isReadable()) {
-        error = QStringLiteral("файл %1 нельзя прочитать").arg(path);
-        return false;
-    }
-    const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+namespace {
+
+bool documentLines(std::unique_ptr<Poppler::Document> document, const QString& name,
+                   QStringList& lines, QString& error) {
     if (!document) {
-        error = QStringLiteral("%1 — не файл PDF").arg(path);
+        error = QStringLiteral("%1 — не файл PDF").arg(name);
         return false;
     }
     if (document->isLocked()) {
-        error = QStringLiteral("%1 защищён паролем").arg(path);
+        error = QStringLiteral("%1 защищён паролем").arg(name);
         return false;
     }
     for (int index = 0; index < document->numPages(); ++index) {
@@ -42,6 +34,28 @@ bool pdfTextLines(const QString& path, QStringList& lines, QString& error) {
         }
     }
     return true;
+}
+
+} // namespace
+
+bool pdfDataTextLines(const QByteArray& data, const QString& name, QStringList& lines,
+                      QString& error) {
+    lines.clear();
+    return documentLines(Poppler::Document::loadFromData(data), name, lines, error);
+}
+
+bool pdfTextLines(const QString& path, QStringList& lines, QString& error) {
+    lines.clear();
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        error = QStringLiteral("файл %1 не найден").arg(path);
+        return false;
+    }
+    if (!info.isFile() || !info.isReadable()) {
+        error = QStringLiteral("файл %1 нельзя прочитать").arg(path);
+        return false;
+    }
+    return documentLines(Poppler::Document::load(path), path, lines, error);
 }
 
 } // namespace orven

@@ -8,6 +8,7 @@
 #include "core/design_case.h"
 #include "course/class_list.h"
 #include "course/grading.h"
+#include "course/zip_archive.h"
 #include "key/design_file.h"
 #include "key/variants.h"
 #include "key_cli/key_command.h"
@@ -17,9 +18,12 @@
 #include "support/operations_printer.h"
 #include "support/test_support.h"
 
+#include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <zip.h>
 
 using namespace orven;
 using orven::test::OperationsPrinter;
@@ -95,6 +99,30 @@ void editLastNumber(ReportOperations& ops) {
             }
         }
     }
+}
+
+using ZipEntries = QList<std::pair<QString, QByteArray>>;
+
+// A zip as Moodle (or anyone) might write it: names as given, stored or deflated.
+bool writeTestZip(const QString& path, const ZipEntries& entries, bool deflate) {
+    int code = 0;
+    zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    if (zip == nullptr) {
+        return false;
+    }
+    for (const auto& [name, contents] : entries) {
+        zip_source_t* source = zip_source_buffer(zip, contents.constData(),
+                                                 static_cast<zip_uint64_t>(contents.size()), 0);
+        const zip_int64_t index =
+            zip_file_add(zip, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
+            zip_discard(zip);
+            return false;
+        }
+        zip_set_file_compression(zip, static_cast<zip_uint64_t>(index),
+                                 deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
+    }
+    return zip_close(zip) == 0;
 }
 
 } // namespace
@@ -292,6 +320,273 @@ private slots:
                  readFile(test::sourceDir() + QStringLiteral("/tests/key/grade_expected.csv")));
     }
 
+    // Moodle's zip itself, stored or deflated, grades as its unpacked folder.
+    void zipGraded_data() {
+        QTest::addColumn<bool>("deflate");
+        QTest::newRow("stored") << false;
+        QTest::newRow("deflated") << true;
+    }
+    void zipGraded() {
+        QFETCH(bool, deflate);
+        const QString zip = dir_.filePath(QStringLiteral("moodle.zip"));
+        QVERIFY(writeTestZip(zip, folderEntries(), deflate));
+        const QString csv = dir_.filePath(QStringLiteral("zip.csv"));
+        const Run run =
+            runKey({QStringLiteral("grade"), QStringLiteral("--class"),
+                    dir_.filePath(QStringLiteral("class/варианты.csv")), zip,
+                    dir_.filePath(QStringLiteral("plain")), QStringLiteral("--csv"), csv});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(readFile(csv), readFile(csv_));
+        QVERIFY2(
+            run.out.contains(QStringLiteral("moodle.zip: Виктор Вложенов_112_assignsubmission_file/"
+                                            "фото.jpg: не PDF")),
+            qPrintable(run.out));
+    }
+
+    // Entries that climb out, stand at the root, are a link or unpack a
+    // hundredfold are refused each with its line, never written anywhere; the
+    // genuine entries beside them are graded.
+    void hostileZip() {
+        ZipEntries entries = folderEntries();
+        const QByteArray report = entries.first().second;
+        entries << std::pair{QStringLiteral("../x.pdf"), report}
+                << std::pair{QStringLiteral("/tmp/orven-absolute.pdf"), report}
+                << std::pair{QStringLiteral("Вадим Верный_101_assignsubmission_file/нули.pdf"),
+                             QByteArray(8 * 1024 * 1024, '\0')}
+                << std::pair{QStringLiteral("Вадим Верный_101_assignsubmission_file/CON.pdf"),
+                             report};
+        const QString zip = dir_.filePath(QStringLiteral("hostile/moodle.zip"));
+        QVERIFY(QDir().mkpath(QFileInfo(zip).path()));
+        QVERIFY(writeTestZip(zip, entries, true));
+        const QString csv = dir_.filePath(QStringLiteral("hostile/оценки.csv"));
+        const Run run = runKey({QStringLiteral("grade"), QStringLiteral("--class"),
+                                dir_.filePath(QStringLiteral("class/варианты.csv")), zip,
+                                QStringLiteral("--csv"), csv});
+        QCOMPARE(run.status, 1);
+        for (const QString& line : {QStringLiteral("../x.pdf: путь с «..»"),
+                                    QStringLiteral("/tmp/orven-absolute.pdf: абсолютный путь"),
+                                    QStringLiteral("нули.pdf: сжат больше чем в 100 раз"),
+                                    QStringLiteral("CON.pdf: имя устройства Windows «CON.pdf»")}) {
+            QVERIFY2(run.out.contains(line), qPrintable(run.out));
+        }
+        QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("x.pdf"))));
+        QVERIFY(!QFile::exists(QStringLiteral("/tmp/orven-absolute.pdf")));
+        QDirIterator written(QFileInfo(zip).path(), QDir::AllEntries | QDir::NoDotAndDotDot);
+        QStringList files;
+        while (written.hasNext()) {
+            files << QFileInfo(written.next()).fileName();
+        }
+        files.sort();
+        QCOMPARE(files, (QStringList{"moodle.zip", "оценки.csv"}));
+        const QString marks = QString::fromUtf8(readFile(csv));
+        QVERIFY2(marks.contains(QStringLiteral("Верный Вадим,100,")), qPrintable(marks));
+    }
+
+    // An archive of more entries than the limit, or of none, is refused whole.
+    void zipRefused_data() {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("20 000 entries") << 20000 << "в архиве 20000 записей, больше предела 10000";
+        QTest::newRow("no entry") << 0 << "в архиве ни одного файла";
+    }
+    void zipRefused() {
+        QFETCH(int, entries);
+        QFETCH(QString, line);
+        ZipEntries many;
+        for (int i = 0; i < entries; ++i) {
+            many << std::pair{QStringLiteral("f%1.txt").arg(i), QByteArray("x")};
+        }
+        const QString zip = dir_.filePath(QStringLiteral("many.zip"));
+        QFile::remove(zip);
+        if (entries == 0) {
+            // libzip writes no file for an empty archive: the end record alone.
+            QFile empty(zip);
+            QVERIFY(empty.open(QIODevice::WriteOnly));
+            empty.write(QByteArray("PK\x05\x06", 4) + QByteArray(18, '\0'));
+            empty.close();
+        } else {
+            QVERIFY(writeTestZip(zip, many, false));
+        }
+        const Run run = runKey({QStringLiteral("grade"), QStringLiteral("--class"),
+                                dir_.filePath(QStringLiteral("class/варианты.csv")), zip});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.err, QStringLiteral("orven-key: %1: %2\n").arg(zip, line));
+    }
+
+    // Moodle's grading worksheet given back with only the grade and feedback
+    // cells filled, scaled to each row's maximum; an extra column and a row
+    // of nobody in the class stay as they came.
+    void worksheetFilled_data() {
+        QTest::addColumn<QStringList>("headers");
+        QTest::addColumn<QString>("participant");
+        QTest::addColumn<QString>("maximum");
+        QTest::addColumn<QStringList>("marks"); // Верный, Правкин, Соседов, Обрезков
+        QTest::newRow("English, out of 5") << QStringList{"Identifier",
+                                                          "Full name",
+                                                          "Email address",
+                                                          "Status",
+                                                          "Group",
+                                                          "Grade",
+                                                          "Maximum grade",
+                                                          "Grade can be changed",
+                                                          "Last modified (submission)",
+                                                          "Last modified (grade)",
+                                                          "Feedback comments"}
+                                           << "Participant %1"
+                                           << "5,00" << QStringList{"5.00", "3.50", "", "0.00"};
+        QTest::newRow("Russian, out of 100")
+            << QStringList{"Идентификатор",
+                           "Полное имя",
+                           "Адрес электронной почты",
+                           "Состояние",
+                           "Группа",
+                           "Оценка",
+                           "Максимальная оценка",
+                           "Оценка может быть изменена",
+                           "Последнее изменение (ответ)",
+                           "Последнее изменение (оценка)",
+                           "Отзыв в виде комментария"}
+            << "Участник %1"
+            << "100,00" << QStringList{"100.00", "70.00", "", "0.00"};
+    }
+    void worksheetFilled() {
+        QFETCH(QStringList, headers);
+        QFETCH(QString, participant);
+        QFETCH(QString, maximum);
+        QFETCH(QStringList, marks);
+        QByteArray sheet = headers.join(QLatin1Char(',')).toUtf8() + "\n";
+        const QStringList firstNames{"Вадим", "Павел", "Семён", "Кирилл", "Дарья", "Анна",
+                                     "Пётр",  "Юрий",  "Пётр",  "Егор",   "Олег",  "Виктор"};
+        for (int i = 0; i < pupils().size(); ++i) {
+            const Pupil& p = pupils().at(i);
+            const QString fullName =
+                firstNames.at(i) + QLatin1Char(' ') + p.name.section(QLatin1Char(' '), 0, 0);
+            sheet += QStringList{participant.arg(101 + i),
+                                 csvField(fullName),
+                                 p.email,
+                                 "\"Отправлено для оценивания, не оценено\"",
+                                 "Х",
+                                 "",
+                                 maximum,
+                                 "Да",
+                                 "\"среда, 9 декабря 2026, 10:15\"",
+                                 "-",
+                                 ""}
+                         .join(QLatin1Char(','))
+                         .toUtf8() +
+                     "\n";
+        }
+        const QByteArray stranger =
+            participant.arg(999).toUtf8() +
+            ",Иван Чужой,chuzhoi@example.org,-,Х,,5,Да,-,-,\"прежний, отзыв\"\n";
+        sheet += stranger;
+        const QString in = dir_.filePath(QStringLiteral("Grades-ТП-Курсовой-17.csv"));
+        const QString out = dir_.filePath(QStringLiteral("ведомость.csv"));
+        QFile file(in);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(sheet);
+        file.close();
+        const Run run =
+            runKey({QStringLiteral("grade"), QStringLiteral("--class"),
+                    dir_.filePath(QStringLiteral("class/варианты.csv")),
+                    dir_.filePath(QStringLiteral("moodle")), dir_.filePath(QStringLiteral("plain")),
+                    QStringLiteral("--worksheet"), in, QStringLiteral("--out"), out});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(
+            run.out.contains(
+                QStringLiteral("строка %1: Иван Чужой (участник 999)").arg(pupils().size() + 2)),
+            qPrintable(run.out));
+        QCOMPARE(readFile(in), sheet);
+        QVERIFY(readFile(out).endsWith(stranger));
+        const auto table = [](const QString& path) {
+            QProcess python;
+            python.start(QStringLiteral("/usr/bin/python3"),
+                         {QStringLiteral("-c"),
+                          QStringLiteral("import csv, json, sys\n"
+                                         "with open(sys.argv[1], newline='', encoding='utf-8') as "
+                                         "f:\n"
+                                         "    print(json.dumps(list(csv.reader(f))))\n"),
+                          path});
+            python.waitForFinished(30000);
+            return QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+        };
+        const QJsonArray before = table(in);
+        const QJsonArray after = table(out);
+        QCOMPARE(after.size(), before.size());
+        const int grade = 5;
+        const int feedback = 10;
+        for (int r = 0; r < before.size(); ++r) {
+            const QJsonArray a = before.at(r).toArray();
+            const QJsonArray b = after.at(r).toArray();
+            QCOMPARE(b.size(), a.size());
+            for (int c = 0; c < a.size(); ++c) {
+                if (r == 0 || r == before.size() - 1 || (c != grade && c != feedback)) {
+                    QCOMPARE(b.at(c), a.at(c));
+                }
+            }
+        }
+        const QStringList who{"Верный Вадим", "Правкин Павел", "Соседов Семён", "Обрезков Олег"};
+        for (int i = 0; i < who.size(); ++i) {
+            const auto at = std::find_if(pupils().cbegin(), pupils().cend(),
+                                         [&](const Pupil& p) { return p.name == who.at(i); });
+            const QJsonArray row = after.at(1 + int(at - pupils().cbegin())).toArray();
+            QCOMPARE(row.at(grade).toString(), marks.at(i));
+        }
+        const QJsonArray held = after.at(3).toArray();
+        QCOMPARE(held.at(feedback).toString(),
+                 QStringLiteral("работа на проверке у преподавателя"));
+    }
+
+    // The feedback files: a folder a student in Moodle's layout, the check of
+    // the student's own report in it, naming nobody else; a report from
+    // outside Moodle's layout has no participant number to go under.
+    void feedbackZip() {
+        const QString zip = dir_.filePath(QStringLiteral("отзывы.zip"));
+        const Run run =
+            runKey({QStringLiteral("grade"), QStringLiteral("--class"),
+                    dir_.filePath(QStringLiteral("class/варианты.csv")),
+                    dir_.filePath(QStringLiteral("moodle")), dir_.filePath(QStringLiteral("plain")),
+                    QStringLiteral("--feedback-zip"), zip});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.out.contains(QStringLiteral("Латинская Анна: нет номера участника Moodle")),
+                 qPrintable(run.out));
+        ZipReader reader;
+        QString error;
+        QVERIFY2(reader.open(zip, error), qPrintable(error));
+        QStringList names;
+        for (qsizetype i = 0; i < reader.entries().size(); ++i) {
+            const ZipEntry& entry = reader.entries().at(i);
+            names << entry.name;
+            QByteArray pdf;
+            QVERIFY2(reader.read(i, pdf, error), qPrintable(error));
+            const QString path = dir_.filePath(QStringLiteral("feedback.pdf"));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(pdf);
+            file.close();
+            QProcess text;
+            text.start(QStringLiteral("pdftotext"),
+                       {QStringLiteral("-layout"), path, QStringLiteral("-")});
+            QVERIFY(text.waitForFinished(30000));
+            const QString page = QString::fromUtf8(text.readAllStandardOutput());
+            const auto own = std::find_if(pupils().cbegin(), pupils().cend(), [&](const Pupil& p) {
+                return entry.name.contains(p.name.section(QLatin1Char(' '), 0, 0));
+            });
+            QVERIFY2(own != pupils().cend(), qPrintable(entry.name));
+            QVERIFY2(page.contains(QStringLiteral("Студент: ") + own->name), qPrintable(page));
+            for (const Pupil& other : pupils()) {
+                if (other.name != own->name) {
+                    QVERIFY2(!page.contains(other.name.section(QLatin1Char(' '), 0, 0)),
+                             qPrintable(entry.name + QLatin1Char('\n') + page));
+                }
+            }
+        }
+        names.sort();
+        QCOMPARE(names.size(), pupils().size() - 2);
+        QCOMPARE(names.first(),
+                 QStringLiteral("Вадим Верный_101_assignsubmission_file/проверка отчёта.pdf"));
+    }
+
     // What is no report is listed under whoever handed it in; the hidden
     // folder is not read.
     void notReportsListed() {
@@ -367,6 +662,19 @@ private slots:
     }
 
 private:
+    // The files of the unpacked Moodle folder, as the zip's entries.
+    ZipEntries folderEntries() const {
+        ZipEntries entries;
+        const QString root = dir_.filePath(QStringLiteral("moodle"));
+        QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            entries << std::pair{QDir(root).relativeFilePath(path), readFile(path)};
+        }
+        std::sort(entries.begin(), entries.end());
+        return entries;
+    }
+
     QTemporaryDir dir_;
     QString csv_;
     Run run_;
