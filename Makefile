@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build deps sanitize format format-check startup-benchmark e2e screenshots package package-check benchmark clean windows windows-check
+.PHONY: run test build deps sanitize format format-check startup-benchmark grade-benchmark e2e screenshots package package-check benchmark clean windows windows-check
 
 deps:
 	@scripts/install-deps
@@ -59,6 +59,12 @@ package: build
 benchmark: build
 	cmake --build $(BUILD_DIR) --target orven_key_benchmark
 	$(BUILD_DIR)/orven_key_benchmark
+
+# orven-key grade over classes of 30 and 300 reports (BASELINE=path/to/orven-key
+# measures another build beside it).
+grade-benchmark: build
+	cmake --build $(BUILD_DIR) --target orven_class_reports orven-key orven-key-pdf
+	sh bench/grade.sh $(BUILD_DIR) $(BASELINE)
 
 # The start to the main menu's first paint against a bare Qt window.
 startup-benchmark: build

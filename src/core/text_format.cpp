@@ -137,6 +137,19 @@ QString generalNumberText(double value) {
     return locale.toString(value, 'g', 15);
 }
 
+namespace {
+// The separator a DecimalSeparatorScope set on this thread; null: the locale's.
+thread_local QChar scopedDecimalSeparator;
+} // namespace
+
+DecimalSeparatorScope::DecimalSeparatorScope(QChar separator) : previous_(scopedDecimalSeparator) {
+    scopedDecimalSeparator = separator;
+}
+
+DecimalSeparatorScope::~DecimalSeparatorScope() {
+    scopedDecimalSeparator = previous_;
+}
+
 QString formatFixed(double value, int width, int decimals) {
     width = clampCount(width);
     decimals = clampCount(decimals, maxDecimals);
@@ -174,7 +187,9 @@ QString formatFixed(double value, int width, int decimals) {
             text = QLatin1Char('-');
         text += integerDigits;
         if (decimals > 0)
-            text += QLocale().decimalPoint() + fractionDigits;
+            text += (scopedDecimalSeparator.isNull() ? QLocale().decimalPoint()
+                                                     : QString(scopedDecimalSeparator)) +
+                    fractionDigits;
     }
     if (text.size() < width)
         text.prepend(blanks(static_cast<int>(width - text.size())));

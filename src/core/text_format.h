@@ -30,6 +30,20 @@ QString blanks(int count);
 // grouping, right-aligned in `width` (never cut when longer).
 QString formatFixed(double value, int width, int decimals);
 
+// While it lives, formatFixed() on this thread writes this decimal separator
+// instead of the locale's: a report printed again, on any thread, with the
+// separator it was printed with.
+class DecimalSeparatorScope {
+public:
+    explicit DecimalSeparatorScope(QChar separator);
+    ~DecimalSeparatorScope();
+    DecimalSeparatorScope(const DecimalSeparatorScope&) = delete;
+    DecimalSeparatorScope& operator=(const DecimalSeparatorScope&) = delete;
+
+private:
+    QChar previous_;
+};
+
 // A number as the screens show a count: no trailing zeros, no decimal point for
 // whole numbers, the decimal separator of the regional settings (2,5 or 2.5).
 QString generalNumberText(double value);

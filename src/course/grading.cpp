@@ -1,6 +1,7 @@
 #include "course/grading.h"
 
 #include "core/csv.h"
+#include "core/parallel.h"
 #include "core/text_file.h"
 
 #include <QHash>
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 namespace orven {
 
@@ -63,7 +65,7 @@ QString workKey(const ReportCheck& check) {
 bool sameVariant(const ReportCheck& check, const ClassVariant& v, double tolerance) {
     const CheckedBlock* last = lastBlock(check);
     return check.designError.isEmpty() && (last == nullptr || last->type == v.design.type) &&
-           taskDifferences(check, v.design, tolerance).isEmpty();
+           sameInitialData(check, v.design, tolerance);
 }
 
 } // namespace
@@ -256,7 +258,6 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<Submission>& subm
         }
     }
 
-    std::map<int, Solution> solutions;
     for (int s = 0; s < variants.size(); ++s) {
         StudentGrade& g = grades.students[s];
         const ClassVariant& v = variants.at(s);
@@ -301,19 +302,6 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<Submission>& subm
                 trial.finalFinding = failureReasons(last->evaluated, dc).join(QStringLiteral("; "));
             } else {
                 trial.finalSuitable = true;
-                if (trial.ownData) {
-                    if (!solutions.count(s)) {
-                        solutions.emplace(s, solveDesign(v.design));
-                    }
-                    const Solution& solution = solutions.at(s);
-                    trial.suitableCount = solution.suitableCount;
-                    trial.rank = 1 + static_cast<int>(std::count_if(
-                                         solution.suitable.cbegin(), solution.suitable.cend(),
-                                         [&](const Evaluated& other) {
-                                             return rankedBefore(other, last->evaluated,
-                                                                 VariantOrder::Surface);
-                                         }));
-                }
             }
             // A report without a results block is no finished work: it earns nothing.
             trial.score = last == nullptr ? 0
@@ -356,9 +344,51 @@ ClassGrades gradeClass(const VariantsTable& table, const QList<Submission>& subm
                 ? QStringLiteral("числа отчёта не совпадают с пересчётом: ") + g.numbersFinding
             : !g.ownData ? QStringLiteral("исходные данные не своего варианта: ") + g.dataDifference
             : !g.finalSuitable ? QStringLiteral("последний вариант не подходит: ") + g.finalFinding
-                               : QStringLiteral("верно; вариант %1-й из %2 подходящих")
-                                     .arg(g.rank)
-                                     .arg(g.suitableCount);
+                               : QString(); // said once the place is known
+    }
+
+    // The place of each graded last variant among its design's suitable ones,
+    // counted in one solve a design (not a student: a design given twice is
+    // solved once), on every core; no list of variants is kept.
+    std::map<QString, QList<int>> byDesign;
+    for (int s = 0; s < variants.size(); ++s) {
+        const StudentGrade& g = grades.students.at(s);
+        if (g.graded >= 0 && g.finalSuitable && g.ownData) {
+            QStringList key{QString::number(static_cast<int>(variants.at(s).design.type))};
+            for (int slot = 1; slot <= initialDataCount; ++slot) {
+                key << QString::number(variants.at(s).design.values[slot], 'g', 17);
+            }
+            byDesign[key.join(QLatin1Char(' '))] << s;
+        }
+    }
+    const std::vector<QList<int>> jobs = [&] {
+        std::vector<QList<int>> list;
+        for (const auto& [key, students] : byDesign) {
+            list.push_back(students);
+        }
+        return list;
+    }();
+    forEachIndex(static_cast<qsizetype>(jobs.size()), [&](qsizetype job) {
+        const QList<int>& students = jobs.at(static_cast<std::size_t>(job));
+        SolveOptions solve;
+        solve.keep = 1;
+        solve.nearestCount = 0;
+        for (const int s : students) {
+            solve.placesOf << lastBlock(reports.at(grades.students.at(s).graded).check)->evaluated;
+        }
+        const Solution solution = solveDesign(variants.at(students.first()).design, solve);
+        for (qsizetype i = 0; i < students.size(); ++i) {
+            StudentGrade& g = grades.students[students.at(i)];
+            g.suitableCount = solution.suitableCount;
+            g.rank = static_cast<int>(solution.places.at(i));
+        }
+    });
+    for (StudentGrade& g : grades.students) {
+        if (!g.held && g.feedback.isEmpty()) {
+            g.feedback = QStringLiteral("верно; вариант %1-й из %2 подходящих")
+                             .arg(g.rank)
+                             .arg(g.suitableCount);
+        }
     }
     return grades;
 }

@@ -142,6 +142,7 @@ bool ZipReader::open(const QString& path, QString& error, const ZipLimits& limit
 }
 
 bool ZipReader::read(qsizetype index, QByteArray& contents, QString& error) {
+    const std::lock_guard<std::mutex> lock(reading_);
     contents.clear();
     if (!archive_ || index < 0 || index >= entries_.size() ||
         !entries_.at(index).refused.isEmpty()) {

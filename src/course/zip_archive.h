@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <memory>
+#include <mutex>
 
 namespace orven {
 
@@ -41,12 +42,14 @@ public:
     bool open(const QString& path, QString& error, const ZipLimits& limits = {});
     const QList<ZipEntry>& entries() const { return entries_; }
     // The unpacked bytes of an entry that is not refused; false with why
-    // (a damaged entry, one longer than it said).
+    // (a damaged entry, one longer than it said). Threads may call it at
+    // once: the archive is read by one at a time.
     bool read(qsizetype index, QByteArray& contents, QString& error);
 
 private:
     struct Archive;
     std::unique_ptr<Archive> archive_;
+    std::mutex reading_; // libzip's archive is for one thread at a time
     QList<ZipEntry> entries_;
     QString path_;
 };

@@ -1,6 +1,7 @@
 #include "key/report_check.h"
 
 #include "calculation/plate_catalogue.h"
+#include "core/text_format.h"
 #include "initial_data/initial_data.h"
 #include "initial_data/parameter_names.h"
 #include "results/report.h"
@@ -146,11 +147,11 @@ void checkBlock(CheckedBlock& checked, const QStringList& block, const ReportChe
     const bool decimalComma = std::any_of(block.cbegin(), block.cend(), [](const QString& line) {
         return commaNumber.match(plain(line)).hasMatch();
     });
-    const QLocale previous;
-    QLocale::setDefault(decimalComma ? QLocale(QLocale::Russian, QLocale::Russia) : QLocale::c());
     LinePrinter printer;
-    printResultsBlock(printer, dc);
-    QLocale::setDefault(previous);
+    {
+        const DecimalSeparatorScope separator(decimalComma ? QLatin1Char(',') : QLatin1Char('.'));
+        printResultsBlock(printer, dc);
+    }
     QStringList expected;
     for (const QString& line : printer.lines) {
         if (!plain(line).isEmpty()) {
@@ -357,13 +358,30 @@ ReportCheck checkReportText(const QStringList& allLines) {
     return report;
 }
 
+namespace {
+
+bool slotDiffers(const ReportCheck& report, const DesignData& task, double tolerance, int slot) {
+    const double printed = report.design.values[slot];
+    const double assigned = task.values[slot];
+    const double scale = std::max(std::abs(assigned), std::abs(printed));
+    return scale > 0 && !(std::abs(printed - assigned) <= tolerance * scale);
+}
+
+} // namespace
+
+bool sameInitialData(const ReportCheck& report, const DesignData& task, double tolerance) {
+    for (int slot = 1; slot <= initialDataCount; ++slot) {
+        if (slotDiffers(report, task, tolerance, slot)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 QStringList taskDifferences(const ReportCheck& report, const DesignData& task, double tolerance) {
     QStringList differences;
     for (int slot = 1; slot <= initialDataCount; ++slot) {
-        const double printed = report.design.values[slot];
-        const double assigned = task.values[slot];
-        const double scale = std::max(std::abs(assigned), std::abs(printed));
-        if (scale > 0 && !(std::abs(printed - assigned) <= tolerance * scale)) {
+        if (slotDiffers(report, task, tolerance, slot)) {
             differences << QStringLiteral("«%1» = %2, в задании %3")
                                .arg(parameterName(task.type, slot), report.design.texts[slot],
                                     task.texts[slot]);

@@ -48,6 +48,8 @@ ReportCheck checkReportText(const QStringList& lines);
 // numbers ("«name» = 0.13, в задании 0.123"); empty when they are the
 // design's.
 QStringList taskDifferences(const ReportCheck& report, const DesignData& task, double tolerance);
+// True when there are none (without the words for them).
+bool sameInitialData(const ReportCheck& report, const DesignData& task, double tolerance);
 // Adds those differences to the report's findings.
 void compareWithTask(ReportCheck& report, const DesignData& task, double tolerance);
 

@@ -243,6 +243,11 @@ Solution solveDesign(const DesignData& design, const SolveOptions& options) {
     BestVariants suitable(options.order, options.keep);
     BestVariants singleChannel(options.order, options.keep);
 
+    // Suitable variants ranked before each variant asked about: of the layouts
+    // without and with a one-channel pack.
+    QList<qint64> beforePlain(options.placesOf.size(), 0);
+    QList<qint64> beforeSingle(options.placesOf.size(), 0);
+
     DesignCase designCase;
     loadDesign(designCase, design);
     PlateArrangement& arrangement = designCase.plateArrangement;
@@ -285,6 +290,11 @@ Solution solveDesign(const DesignData& design, const SolveOptions& options) {
                         ++summary.suitable;
                         // spreadChannels() gives total / packs to the first packs.
                         const bool single = total / cold == 1 || total / hot == 1;
+                        for (qsizetype i = 0; i < options.placesOf.size(); ++i) {
+                            if (rankedBefore(e, options.placesOf.at(i), options.order)) {
+                                ++(single ? beforeSingle : beforePlain)[i];
+                            }
+                        }
                         (single ? singleChannel : suitable).offer(e, total);
                         continue;
                     }
@@ -317,6 +327,9 @@ Solution solveDesign(const DesignData& design, const SolveOptions& options) {
     BestVariants& listed = suitable.count() > 0 ? suitable : singleChannel;
     solution.suitableCount = listed.count();
     solution.singleChannelCount = suitable.count() > 0 ? singleChannel.count() : 0;
+    for (qsizetype i = 0; i < options.placesOf.size(); ++i) {
+        solution.places << 1 + (suitable.count() > 0 ? beforePlain : beforeSingle).at(i);
+    }
     solution.suitable = listed.take();
     if (!solution.suitable.isEmpty()) {
         solution.nearest.clear();

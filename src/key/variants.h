@@ -80,6 +80,9 @@ struct SolveOptions {
     int nearestCount = 5;
     VariantOrder order = VariantOrder::Surface;
     int keep = 0; // suitable variants kept, the best first; 0: all
+    // Variants whose place among the suitable ones is counted as they come,
+    // so that no list of them need be kept (Solution::places).
+    QList<Evaluated> placesOf = {};
 };
 
 struct ExchangerSummary {
@@ -102,6 +105,9 @@ struct Solution {
     qint64 suitableCount = 0;      // all of that kind, kept or not
     qint64 singleChannelCount = 0; // suitable with a one-channel pack, when others suit
     QList<Evaluated> nearest;      // when nothing suits: the smallest shortfall first
+    // For each of SolveOptions::placesOf: 1 + the listed suitable variants
+    // ranked before it.
+    QList<qint64> places;
 };
 
 // The automatic channel limit stops an exchanger's totals once its geometric

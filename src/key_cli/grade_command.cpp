@@ -1,6 +1,7 @@
 // orven-key grade: a class's reports checked against the variants of assign,
 // a verdict a student, and a table for the learning system's gradebook.
 
+#include "core/parallel.h"
 #include "course/grading.h"
 #include "course/moodle_worksheet.h"
 #include "course/zip_archive.h"
@@ -153,29 +154,52 @@ int run(const CommandLine& line, KeyIo& io) {
     if (pdf.readData == nullptr) {
         return badInput(io, QStringLiteral("чтение PDF недоступно"));
     }
+    // Every file read and checked on every core; the results put together in
+    // the submissions' order, so that the output does not depend on timing.
+    struct FileOutcome {
+        QString notReport; // why it is no report; empty for a report
+        ReadReport report;
+    };
+    QList<std::pair<int, qsizetype>> files;
+    for (int i = 0; i < submissions.size(); ++i) {
+        for (qsizetype f = 0; f < submissions.at(i).files.size(); ++f) {
+            files << std::pair{i, f};
+        }
+    }
+    QList<FileOutcome> outcomes(files.size());
+    forEachIndex(files.size(), [&](qsizetype n) {
+        const auto [i, f] = files.at(n);
+        const SubmittedFile& file = submissions.at(i).files.at(f);
+        FileOutcome& outcome = outcomes[n];
+        QStringList lines;
+        QByteArray bytes;
+        QString why;
+        if (!readSubmittedFile(file, largestReport, bytes, why)) {
+            outcome.notReport = why;
+        } else if (bytes.size() > largestReport) {
+            outcome.notReport = QStringLiteral("%1: слишком велик для отчёта").arg(file.shown);
+        } else if (!bytes.startsWith("%PDF-")) {
+            outcome.notReport = QStringLiteral("%1: не PDF").arg(file.shown);
+        } else if (!pdf.readData(bytes, file.shown, lines, why)) {
+            outcome.notReport = QStringLiteral("%1: не читается как PDF").arg(file.shown);
+        } else if (ReportCheck check = checkReportText(lines); !check.isReport) {
+            outcome.notReport = QStringLiteral("%1: не отчёт ORVEN").arg(file.shown);
+        } else {
+            outcome.report = ReadReport{
+                file.shown, check, i, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
+        }
+    });
     // What each submission holds that is no report, with why.
     QList<QStringList> notReports(submissions.size());
-    QList<ReadReport> reports;
     for (int i = 0; i < submissions.size(); ++i) {
-        const Submission& submission = submissions.at(i);
-        notReports[i] = submission.notFiles;
-        for (const SubmittedFile& file : submission.files) {
-            QStringList lines;
-            QByteArray bytes;
-            if (!readSubmittedFile(file, largestReport, bytes, error)) {
-                notReports[i] << error;
-            } else if (bytes.size() > largestReport) {
-                notReports[i] << QStringLiteral("%1: слишком велик для отчёта").arg(file.shown);
-            } else if (!bytes.startsWith("%PDF-")) {
-                notReports[i] << QStringLiteral("%1: не PDF").arg(file.shown);
-            } else if (!pdf.readData(bytes, file.shown, lines, error)) {
-                notReports[i] << QStringLiteral("%1: не читается как PDF").arg(file.shown);
-            } else if (ReportCheck check = checkReportText(lines); !check.isReport) {
-                notReports[i] << QStringLiteral("%1: не отчёт ORVEN").arg(file.shown);
-            } else {
-                reports << ReadReport{file.shown, check, i,
-                                      QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
-            }
+        notReports[i] = submissions.at(i).notFiles;
+    }
+    QList<ReadReport> reports;
+    for (qsizetype n = 0; n < files.size(); ++n) {
+        if (outcomes.at(n).notReport.isEmpty()) {
+            reports << outcomes.at(n).report;
+        } else {
+            notReports[files.at(n).first] << outcomes.at(n).notReport;
         }
     }
     const ClassGrades grades = gradeClass(table, submissions, reports, options);

@@ -45,7 +45,7 @@ wait_end "after SIGTERM at the menu of the second start"
 # (a) the X server killed after two blocks: an X server of this part's own,
 # since the one of xvfb-run must outlive the test.
 : >"$WORK/orven.err"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
 XVFB_PID=$!
 stop_second_x() { kill -KILL "$XVFB_PID" 2>/dev/null; }
 CLEANUP=stop_second_x

@@ -45,7 +45,9 @@ mkdir -p "$WORK/home" "$WORK/runtime" && chmod 700 "$WORK/runtime"
 # An X server of the check's own: it takes the first free display number
 # itself (-displayfd), and the program starts only once it takes connections,
 # so that a server still starting or another test's ending one is never met.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+# -noreset: a server that resets when its last client (the probe below)
+# leaves may refuse a connection made meanwhile.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
 XVFB_PID=$!
 trap 'kill -KILL "$XVFB_PID" 2>/dev/null; [ -n "${KEEP:-}" ] || rm -rf "$WORK"' EXIT
 for i in $(seq 1 300); do
@@ -54,7 +56,7 @@ for i in $(seq 1 300); do
 done
 [ -s "$WORK/display" ] || fail "the X server did not start"
 DISPLAY=":$(cat "$WORK/display")" xdpyinfo >/dev/null 2>&1 ||
-    fail "the X server :$(cat "$WORK/display") takes no connection"
+    fail "the X server :$(cat "$WORK/display") takes no connection$(kill -0 "$XVFB_PID" 2>/dev/null || echo ': it has ended')"
 (
     export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime" LANG=ru_RU.UTF-8
     export DISPLAY=":$(cat "$WORK/display")"
