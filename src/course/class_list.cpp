@@ -2,6 +2,10 @@
 
 #include "core/text_file.h"
 
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+#include <algorithm>
 #include <map>
 
 namespace orven {
@@ -9,19 +13,22 @@ namespace orven {
 QChar csvSeparator(const QString& text) {
     int commas = 0;
     int semicolons = 0;
+    int tabs = 0;
     bool quoted = false;
     for (const QChar c : text) {
         if (c == u'"') {
             quoted = !quoted;
         } else if (!quoted && (c == u'\n' || c == u'\r')) {
             break;
-        } else if (!quoted && c == u',') {
-            ++commas;
-        } else if (!quoted && c == u';') {
-            ++semicolons;
+        } else if (!quoted) {
+            commas += c == u',';
+            semicolons += c == u';';
+            tabs += c == u'\t';
         }
     }
-    return semicolons > commas ? QLatin1Char(';') : QLatin1Char(',');
+    return tabs > commas && tabs > semicolons ? QLatin1Char('\t')
+           : semicolons > commas              ? QLatin1Char(';')
+                                              : QLatin1Char(',');
 }
 
 bool parseCsv(const QString& text, QChar separator, QList<QStringList>& rows, QList<int>& rowLines,
@@ -81,48 +88,103 @@ bool parseCsv(const QString& text, QChar separator, QList<QStringList>& rows, QL
     return true;
 }
 
+namespace {
+
+// A header as compared: lower case, without a byte-order mark, blanks and a
+// trailing colon.
+QString plainHeader(const QString& header) {
+    QString name = QString(header).remove(QChar(0xFEFF)).simplified().toLower();
+    if (name.endsWith(QLatin1Char(':'))) {
+        name.chop(1);
+    }
+    return name;
+}
+
+// A name as namesakes are told: lower case, ё as е, single blanks.
+QString namesakeKey(const QString& name) {
+    return name.simplified().toLower().replace(u'ё', u'е');
+}
+
+} // namespace
+
 bool readClassList(const QByteArray& contents, const QString& fileName, ClassList& list,
                    QString& error) {
     list = ClassList{};
     const FileFault fail(fileName, error);
     QString text;
     if (!decodeTextFile(contents, fileName, text, error)) {
-        return false;
+        // Not UTF-8: what Excel writes on a Russian Windows.
+        QStringDecoder windows("windows-1251");
+        if (contents.contains('\0') || !windows.isValid()) {
+            return false;
+        }
+        text = windows.decode(contents);
+        error.clear();
+        list.notes << fileErrorText(fileName, 0,
+                                    QStringLiteral("файл не в UTF-8, прочитан как Windows-1251"));
     }
     QList<QStringList> rows;
     QList<int> rowLines;
     if (!parseCsv(text, csvSeparator(text), rows, rowLines, fileName, error)) {
         return false;
     }
+    // Rows of nothing but separators (Excel's ";;;") are no rows.
+    for (qsizetype r = rows.size() - 1; r >= 0; --r) {
+        const QStringList& fields = rows.at(r);
+        if (std::all_of(fields.cbegin(), fields.cend(),
+                        [](const QString& f) { return f.trimmed().isEmpty(); })) {
+            rows.removeAt(r);
+            rowLines.removeAt(r);
+        }
+    }
     if (rows.isEmpty()) {
         return fail(0, QStringLiteral("пустой список: нужна строка заголовка и строки студентов"));
     }
+    QStringList headers;
     for (const QString& column : rows.first()) {
         // A spreadsheet's byte-order mark is not part of the first name.
         list.header << QString(column).remove(QChar(0xFEFF)).trimmed();
+        headers << plainHeader(column);
     }
-    const auto column = [&](const QString& russian, const QString& latin) {
-        for (int i = 0; i < list.header.size(); ++i) {
-            const QString name = list.header.at(i).toLower();
-            if (name == russian || name == latin) {
-                return i;
+    const auto column = [&](const QStringList& names) {
+        for (const QString& name : names) {
+            if (const qsizetype at = headers.indexOf(name); at >= 0) {
+                return static_cast<int>(at);
             }
         }
         return -1;
     };
-    list.nameColumn = column(QStringLiteral("фамилия"), QStringLiteral("name"));
-    list.groupColumn = column(QStringLiteral("группа"), QStringLiteral("group"));
-    list.emailColumn = column(QStringLiteral("email"), QStringLiteral("e-mail"));
-    list.idnumberColumn = column(QStringLiteral("idnumber"), QStringLiteral("id"));
+    list.nameColumn =
+        column({QStringLiteral("фамилия"), QStringLiteral("name"), QStringLiteral("last name"),
+                QStringLiteral("surname"), QStringLiteral("full name"),
+                QStringLiteral("полное имя"), QStringLiteral("фио")});
+    const int firstNameColumn = column({QStringLiteral("имя"), QStringLiteral("first name")});
+    const int middleNameColumn =
+        column({QStringLiteral("отчество"), QStringLiteral("middle name")});
+    list.groupColumn = column({QStringLiteral("группа"), QStringLiteral("group"),
+                               QStringLiteral("группы"), QStringLiteral("groups")});
+    list.emailColumn =
+        column({QStringLiteral("email"), QStringLiteral("e-mail"), QStringLiteral("email address"),
+                QStringLiteral("адрес электронной почты"), QStringLiteral("электронная почта")});
+    list.idnumberColumn =
+        column({QStringLiteral("idnumber"), QStringLiteral("id"), QStringLiteral("id number"),
+                QStringLiteral("индивидуальный номер"), QStringLiteral("идентификационный номер")});
+    list.participantColumn =
+        column({QStringLiteral("identifier"), QStringLiteral("идентификатор")});
+    // Moodle's files: its participants export names first and last names, its
+    // worksheet participants; a course without groups has no group column.
+    const bool fromMoodle = list.participantColumn >= 0 || firstNameColumn >= 0;
     const QString found =
         QStringLiteral(" (в заголовке: %1)").arg(list.header.join(QStringLiteral(", ")));
     if (list.nameColumn < 0) {
-        return fail(1, QStringLiteral("нет столбца «фамилия» (или «name»)") + found);
+        return fail(1, QStringLiteral("нет столбца «фамилия» (или «name», «Last name», «Full "
+                                      "name»)") +
+                           found);
     }
-    if (list.groupColumn < 0) {
+    if (list.groupColumn < 0 && !fromMoodle) {
         return fail(1, QStringLiteral("нет столбца «группа» (или «group»)") + found);
     }
-    if (list.emailColumn < 0 && list.idnumberColumn < 0) {
+    if (list.emailColumn < 0 && list.idnumberColumn < 0 && list.participantColumn < 0) {
         return fail(1, QStringLiteral("нет столбца «email» или «idnumber»: по нему оценки "
                                       "загружаются в систему обучения") +
                            found);
@@ -133,23 +195,42 @@ bool readClassList(const QByteArray& contents, const QString& fileName, ClassLis
     if (rows.size() - 1 > mostStudents) {
         return fail(0, QStringLiteral("в списке больше %1 студентов").arg(mostStudents));
     }
+    static const QRegularExpression number(QStringLiteral("(\\d+)\\s*$"));
     std::map<QString, int> seen;
+    std::map<QString, int> names;
     for (int r = 1; r < rows.size(); ++r) {
         const int line = rowLines.at(r);
         QStringList fields = rows.at(r);
+        // A spreadsheet may end a row early or late with empty cells.
+        while (fields.size() > list.header.size() && fields.last().trimmed().isEmpty()) {
+            fields.removeLast();
+        }
         if (fields.size() != list.header.size()) {
             return fail(line, QStringLiteral("%1 полей, а в заголовке %2")
                                   .arg(fields.size())
                                   .arg(list.header.size()));
         }
         const auto at = [&](int c) { return c < 0 ? QString() : fields.at(c).trimmed(); };
-        Student student{fields, at(list.nameColumn).simplified(), at(list.groupColumn),
-                        at(list.emailColumn), at(list.idnumberColumn)};
-        if (student.name.isEmpty()) {
+        QStringList nameParts{at(list.nameColumn)};
+        if (firstNameColumn >= 0 && firstNameColumn != list.nameColumn) {
+            nameParts << at(firstNameColumn);
+        }
+        if (middleNameColumn >= 0) {
+            nameParts << at(middleNameColumn);
+        }
+        Student student{fields,
+                        nameParts.join(QLatin1Char(' ')).simplified(),
+                        at(list.groupColumn),
+                        at(list.emailColumn),
+                        at(list.idnumberColumn),
+                        number.match(at(list.participantColumn)).captured(1)};
+        if (at(list.nameColumn).isEmpty()) {
             return fail(line, QStringLiteral("пустая фамилия"));
         }
-        for (const auto& [kind, value] : {std::pair{QStringLiteral("email"), student.email},
-                                          {QStringLiteral("idnumber"), student.idnumber}}) {
+        for (const auto& [kind, value] :
+             {std::pair{QStringLiteral("email"), student.email},
+              {QStringLiteral("idnumber"), student.idnumber},
+              {QStringLiteral("номер участника"), student.participant}}) {
             if (value.isEmpty()) {
                 continue;
             }
@@ -160,6 +241,21 @@ bool readClassList(const QByteArray& contents, const QString& fileName, ClassLis
                                       .arg(other->second));
             }
             seen[key] = line;
+        }
+        const QString namesake =
+            namesakeKey(student.name) + QLatin1Char('|') + namesakeKey(student.group);
+        if (const auto other = names.find(namesake); other != names.end()) {
+            list.notes << fileErrorText(
+                fileName, line,
+                QStringLiteral("«%1» — тёзка студента в строке %2%3; их различают по email или "
+                               "номеру")
+                    .arg(student.name)
+                    .arg(other->second)
+                    .arg(student.group.isEmpty()
+                             ? QString()
+                             : QStringLiteral(" той же группы %1").arg(student.group)));
+        } else {
+            names[namesake] = line;
         }
         list.students << student;
     }

@@ -1,11 +1,17 @@
 #pragma once
-// A class list as a learning system or a spreadsheet exports it: CSV in UTF-8
-// (a byte-order mark allowed), comma- or semicolon-separated (whichever the
-// header row has more of), quoted as RFC 4180 has it, a header row first.
-// The columns the key needs: фамилия (or name), группа (or group), and an
-// identifier the learning system knows, email and/or idnumber (either may be
-// empty for a student, but no two students share one). Other columns are kept
-// as they are.
+// A class list as it comes: Moodle's participants export (English or Russian
+// headers: First name/Имя, Last name/Фамилия, Groups/Группы, Email
+// address/Адрес электронной почты, ID number), the assignment's grading
+// worksheet (Identifier, Full name, Email address), or a list made by hand
+// (фамилия or name, группа or group, email and/or idnumber). CSV in UTF-8 (a
+// byte-order mark allowed) or, when it is not UTF-8, Windows-1251 as Excel
+// saves it on a Russian Windows; separated by ",", ";" or tab (whichever the
+// header row has most of), quoted as RFC 4180 has it, a header row first;
+// rows of nothing but separators are skipped. The surname and first names are
+// joined as a person writes them ("Иванов Иван Сергеевич"). Each student needs
+// an identifier a learning system knows — email, idnumber or Moodle's
+// participant number — and no two share one; a group is needed in a list
+// made by hand. Other columns are kept as they are.
 
 #include <QByteArray>
 #include <QList>
@@ -19,7 +25,7 @@ namespace orven {
 // the line) when a quote is left open.
 bool parseCsv(const QString& text, QChar separator, QList<QStringList>& rows, QList<int>& rowLines,
               const QString& fileName, QString& error);
-// ',' or ';': the one the first line has more of outside quotes.
+// ',', ';' or tab: the one the first line has most of outside quotes.
 QChar csvSeparator(const QString& text);
 
 struct Student {
@@ -28,6 +34,7 @@ struct Student {
     QString group;
     QString email;
     QString idnumber;
+    QString participant; // Moodle's participant number, from a grading worksheet
 };
 
 struct ClassList {
@@ -37,6 +44,10 @@ struct ClassList {
     int groupColumn = -1;
     int emailColumn = -1;    // -1: no such column
     int idnumberColumn = -1; // -1: no such column
+    int participantColumn = -1;
+    // What the reader noticed without refusing: the encoding it took, namesakes
+    // in one group. One Russian line each, naming the file.
+    QStringList notes;
 };
 
 // The largest class list read: a whole year's stream fits many times over.

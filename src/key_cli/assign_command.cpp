@@ -173,6 +173,11 @@ int run(const CommandLine& line, KeyIo& io) {
         !readTaskTemplate(contents, name, folders, taskTemplate, error)) {
         return badInput(io, error);
     }
+    // What the class list's reader noticed: its encoding, namesakes.
+    for (const QString& note : list.notes) {
+        io.err << QStringLiteral("orven-key: ") << note << QLatin1Char('\n');
+    }
+    io.err.flush();
     const int count = static_cast<int>(list.students.size());
     QList<Assignment> assignments;
     if (!assignTasks(taskTemplate, count,

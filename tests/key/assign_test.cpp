@@ -8,6 +8,7 @@
 #include "support/key_runs.h"
 
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -201,6 +202,58 @@ private slots:
                                    << "к.csv, строка 2: 2 полей, а в заголовке 3";
         QTest::newRow("open quote") << QByteArray("фамилия,группа,email\n\"Иванов,Х-11,a\n")
                                     << "к.csv, строка 2: кавычка не закрыта";
+        QTest::newRow("Moodle's export, Russian headers")
+            << QByteArray("Имя,Фамилия,Идентификационный номер,Учреждение,Отдел,Группы,Адрес "
+                          "электронной почты\n"
+                          "Иван,Иванов,,МЭИ,,ТЭ-311,i@example.org\n"
+                          "Пётр,Петров,,МЭИ,,ТЭ-311,p@example.org\n"
+                          "Семён Ильич,Сидоров,,МЭИ,,ТЭ-312,s@example.org\n")
+            << "Сидоров Семён Ильич";
+        QTest::newRow("Moodle's export, English headers, two groups")
+            << QByteArray("First name,Last name,ID number,Institution,Department,Groups,Email "
+                          "address\n"
+                          "Ivan,Ivanov,101,,,ТЭ-311,i@example.org\n"
+                          "Petr,Petrov,102,,,ТЭ-311,p@example.org\n"
+                          "John,Smith,103,,,\"ТЭ-311, ТЭ-312\",s@example.org\n")
+            << "Smith John";
+        QTest::newRow("Moodle's grading worksheet")
+            << QByteArray("Identifier,Full name,Email address,Status,Grade,Maximum grade\n"
+                          "Participant 11,Иван Иванов,i@example.org,-,,100\n"
+                          "Participant 12,Пётр Петров,p@example.org,-,,100\n"
+                          "Participant 13,Анна Латинская,a@example.org,-,,100\n")
+            << "Анна Латинская";
+        QTest::newRow("Excel on a Russian Windows: Windows-1251, ;;; rows")
+            << QByteArray(QStringEncoder("windows-1251")
+                              .encode(QStringLiteral(
+                                  "Фамилия;Группа;Email;\r\nИванов;Х-11;i@example.org;\r\n"
+                                  ";;;\r\nПетров;Х-11;p@example.org;\r\nСидоров;Х-12;"
+                                  "s@example.org;\r\n;;;\r\n")))
+            << "Сидоров";
+        QTest::newRow("tabs") << QByteArray(
+                                     "фамилия\tгруппа\temail\nА\tХ\ta@x\nБ\tХ\tb@x\nВ\tХ\tc@x\n")
+                              << "В";
+        QTest::newRow("worksheet: one participant twice")
+            << QByteArray("Identifier,Full name,Email address\nParticipant 11,А Б,a@x\n"
+                          "Participant 11,В Г,b@x\n")
+            << "к.csv, строка 3: номер участника «11» уже есть у студента в строке 2";
+    }
+
+    // What the reader says without refusing: the encoding it took and the
+    // namesakes of one group, each naming the file and line.
+    void classListNotes() {
+        ClassList list;
+        QString error;
+        const QByteArray csv =
+            QStringEncoder("windows-1251")
+                .encode(QStringLiteral(
+                    "Фамилия;Группа;Email\r\nИванов И.С.;Х-11;a@x\r\nИванов И.С.;Х-11;b@x\r\n"
+                    "Иванов И.С.;Х-12;c@x\r\n"));
+        QVERIFY2(readClassList(csv, QStringLiteral("к.csv"), list, error), qPrintable(error));
+        QCOMPARE(list.students.size(), 3);
+        QCOMPARE(list.notes,
+                 (QStringList{"к.csv: файл не в UTF-8, прочитан как Windows-1251",
+                              "к.csv, строка 3: «Иванов И.С.» — тёзка студента в строке 2 той же "
+                              "группы Х-11; их различают по email или номеру"}));
     }
     void classList() {
         QFETCH(QByteArray, csv);
