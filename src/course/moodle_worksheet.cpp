@@ -2,6 +2,7 @@
 
 #include "core/csv.h"
 #include "core/text_file.h"
+#include "course/class_list.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -18,28 +19,6 @@ QString fieldValue(const QString& raw) {
         return raw.mid(1, raw.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
     }
     return raw;
-}
-
-// The separator of the header line: the most frequent of , ; and tab outside quotes.
-QChar separatorOf(const QString& text) {
-    int comma = 0;
-    int semicolon = 0;
-    int tab = 0;
-    bool quoted = false;
-    for (const QChar c : text) {
-        if (c == u'"') {
-            quoted = !quoted;
-        } else if (!quoted && (c == u'\n' || c == u'\r')) {
-            break;
-        } else if (!quoted) {
-            comma += c == u',';
-            semicolon += c == u';';
-            tab += c == u'\t';
-        }
-    }
-    return tab > comma && tab > semicolon ? QLatin1Char('\t')
-           : semicolon > comma            ? QLatin1Char(';')
-                                          : QLatin1Char(',');
 }
 
 QString plainHeader(QString header) {
@@ -69,7 +48,7 @@ bool Worksheet::read(const QByteArray& contents, const QString& fileName, QStrin
                                              "его пишет Moodle"));
         return false;
     }
-    separator_ = separatorOf(text_);
+    separator_ = csvSeparator(text_);
     // The fields of every record with their places in the text.
     QList<QList<Span>> records;
     QList<int> recordLines;
