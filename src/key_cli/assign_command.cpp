@@ -8,7 +8,10 @@
 #include "key_cli/command_support.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QTemporaryDir>
 
 namespace orven {
 
@@ -61,6 +64,18 @@ const KeyOption courseOption{{QStringLiteral("course")},
                              QStringLiteral("заголовок листов заданий"),
                              false,
                              QStringLiteral("Расчёт пластинчатого теплообменника")};
+
+const KeyOption replaceOption{{QStringLiteral("replace")},
+                              QString(),
+                              QStringLiteral("заменить набор заданий, который уже есть в ПАПКЕ: "
+                                             "его файлы удаляются целиком")};
+
+// The files of a set, as they stand in its folder.
+const QStringList& setFiles() {
+    static const QStringList names{QStringLiteral("варианты.csv"), QStringLiteral("задания.pdf"),
+                                   QStringLiteral("ключ.pdf"), QStringLiteral("варианты")};
+    return names;
+}
 
 // Characters of 10 pt across A4 portrait between the report's margins.
 constexpr int sheetWidth = 88;
@@ -161,6 +176,19 @@ int run(const CommandLine& line, KeyIo& io) {
     if (classList.isEmpty() || templateFile.isEmpty() || outFolder.isEmpty()) {
         return badInput(io, QStringLiteral("команде assign нужны --class, --template и --out"));
     }
+    // An old set is never mixed with a new one: replaced whole, or refused.
+    QStringList present;
+    for (const QString& name : setFiles()) {
+        const QFileInfo item(QDir(outFolder).filePath(name));
+        if (item.exists() || item.isSymLink()) {
+            present << name;
+        }
+    }
+    if (!present.isEmpty() && !line.isSet(replaceOption)) {
+        return badInput(io, QStringLiteral("в папке %1 уже есть набор заданий (%2); --replace "
+                                           "заменит его целиком")
+                                .arg(outFolder, present.join(QStringLiteral(", "))));
+    }
     QByteArray contents;
     QString name;
     QString error;
@@ -188,10 +216,18 @@ int run(const CommandLine& line, KeyIo& io) {
         return statusFailed;
     }
 
+    // The set is written whole into a hidden folder beside its place, and
+    // moved there only once every file is written: a run that fails leaves
+    // nothing half-written, and an old set goes only when the new one is whole.
     const QDir out(outFolder);
     const QString designs = QStringLiteral("варианты");
-    if (!QDir().mkpath(out.filePath(designs))) {
-        return badInput(io, QStringLiteral("папку %1 нельзя создать").arg(out.filePath(designs)));
+    if (!QDir().mkpath(outFolder)) {
+        return badInput(io, QStringLiteral("папку %1 нельзя создать").arg(outFolder));
+    }
+    QTemporaryDir staging(out.filePath(QStringLiteral(".orven-assign-XXXXXX")));
+    const QDir stage(staging.path());
+    if (!staging.isValid() || !QDir().mkpath(stage.filePath(designs))) {
+        return badInput(io, QStringLiteral("в папке %1 нельзя писать").arg(outFolder));
     }
     ReportOperations sheets{{ReportOperation::Font, QStringLiteral("Courier New Cyr"), 0},
                             {ReportOperation::Size, QString(), 10}};
@@ -207,7 +243,7 @@ int run(const CommandLine& line, KeyIo& io) {
         const Assignment& a = assignments.at(i);
         const QString number = variantNumber(a.variant, count);
         const QString design =
-            out.filePath(designs + QLatin1Char('/') + number + QStringLiteral(".txt"));
+            stage.filePath(designs + QLatin1Char('/') + number + QStringLiteral(".txt"));
         if (!writeTextFile(
                 design, preparedDesignText(
                             a.prepared,
@@ -231,9 +267,9 @@ int run(const CommandLine& line, KeyIo& io) {
                       .arg(a.solution.suitableCount)
                << QLatin1Char('\n');
     }
-    const QString csv = out.filePath(QStringLiteral("варианты.csv"));
-    const QString sheetsPdf = out.filePath(QStringLiteral("задания.pdf"));
-    const QString keyPdf = out.filePath(QStringLiteral("ключ.pdf"));
+    const QString csv = stage.filePath(setFiles().at(0));
+    const QString sheetsPdf = stage.filePath(setFiles().at(1));
+    const QString keyPdf = stage.filePath(setFiles().at(2));
     if (!writeFileBytes(csv, variantsCsv(list, assignments, count))) {
         return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(csv));
     }
@@ -245,8 +281,20 @@ int run(const CommandLine& line, KeyIo& io) {
     if (!writePdf(keyPdf, key, QStringLiteral("ORVEN: ключ к заданиям"))) {
         return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(keyPdf));
     }
+    // The old set out, the new one in, item by item by rename.
+    for (const QString& name : setFiles()) {
+        const QFileInfo old(out.filePath(name));
+        const bool removed = !old.exists() && !old.isSymLink() ? true
+                             : old.isDir() && !old.isSymLink()
+                                 ? QDir(old.filePath()).removeRecursively()
+                                 : QFile::remove(old.filePath());
+        if (!removed || !QDir().rename(stage.filePath(name), old.filePath())) {
+            return badInput(io, QStringLiteral("%1 не удалось заменить").arg(old.filePath()));
+        }
+    }
     io.out << QStringLiteral("Задания: %1\nКлюч: %2\nВарианты: %3 и %4/\n")
-                  .arg(sheetsPdf, keyPdf, csv, out.filePath(designs));
+                  .arg(out.filePath(setFiles().at(1)), out.filePath(setFiles().at(2)),
+                       out.filePath(setFiles().at(0)), out.filePath(designs));
     return statusDone;
 }
 
@@ -263,7 +311,7 @@ extern const KeyCommand assignCommand{
     QStringLiteral("В ПАПКЕ: задания.pdf, ключ.pdf, варианты.csv и файл задачи каждого "
                    "варианта в папке «варианты»."),
     {&classOption, &templateOption, &outOption, &drawOption, &minSuitableOption, &withValuesOption,
-     &courseOption, &fluidsOption},
+     &courseOption, &fluidsOption, &replaceOption},
     pdfAlways,
     run};
 

@@ -238,6 +238,37 @@ private slots:
             << "к.csv, строка 3: номер участника «11» уже есть у студента в строке 2";
     }
 
+    // A second run into a folder that holds a set is refused; with --replace
+    // the old set goes whole (a draw's stale file too) and nothing else does.
+    void rerunIntoFullFolder() {
+        QCOMPARE(assign(QStringLiteral("r"), 7).status, 0);
+        const QDir folder(dir_.filePath(QStringLiteral("r")));
+        writeFile(folder.filePath(QStringLiteral("варианты/99.txt")), "от прежней жеребьёвки");
+        writeFile(folder.filePath(QStringLiteral("заметки.txt")), "свои заметки");
+        const QByteArray sheets = readFile(folder.filePath(QStringLiteral("задания.pdf")));
+        Run run = assign(QStringLiteral("r"), 8);
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.err, QStringLiteral("orven-key: в папке %1 уже есть набор заданий "
+                                         "(варианты.csv, задания.pdf, ключ.pdf, варианты); "
+                                         "--replace заменит его целиком\n")
+                              .arg(folder.path()));
+        QCOMPARE(readFile(folder.filePath(QStringLiteral("задания.pdf"))), sheets);
+        run = runKey({QStringLiteral("assign"), QStringLiteral("--class"),
+                      dir_.filePath(QStringLiteral("class.csv")), QStringLiteral("--template"),
+                      dir_.filePath(QStringLiteral("template.txt")), QStringLiteral("--out"),
+                      folder.path(), QStringLiteral("--draw"), QStringLiteral("8"),
+                      QStringLiteral("--replace")});
+        QCOMPARE(run.status, 0);
+        QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("варианты/99.txt"))));
+        QVERIFY(QFile::exists(folder.filePath(QStringLiteral("заметки.txt"))));
+        QCOMPARE(
+            folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            (QStringList{"варианты", "варианты.csv", "задания.pdf", "заметки.txt", "ключ.pdf"}));
+        QCOMPARE(assign(QStringLiteral("r8"), 8).status, 0);
+        QCOMPARE(readFile(folder.filePath(QStringLiteral("варианты.csv"))),
+                 readFile(dir_.filePath(QStringLiteral("r8/варианты.csv"))));
+    }
+
     // What the reader says without refusing: the encoding it took and the
     // namesakes of one group, each naming the file and line.
     void classListNotes() {
