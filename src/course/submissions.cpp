@@ -1,14 +1,12 @@
 #include "course/submissions.h"
+
+#include "core/bounded_file.h"
 #include "course/zip_archive.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <map>
@@ -49,24 +47,15 @@ void gatherFiles(const QString& folder, const QString& shownFolder, Submission& 
 
 using SubmitterKey = std::pair<QString, QString>;
 
-// A file's first bytes, not through a link, from a regular file only.
-bool readFileBytes(const QString& path, qint64 most, QByteArray& contents) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    struct stat st {};
-    if (fd < 0) {
-        return false;
+// Files that name nobody stand each for itself: its printed name decides;
+// what is no file goes with them, named.
+void addLoose(const Submission& loose, QList<Submission>& unnamed) {
+    for (const SubmittedFile& file : loose.files) {
+        unnamed << Submission{QString(), QString(), {file}, {}};
     }
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
+    if (!loose.notFiles.isEmpty()) {
+        unnamed << Submission{QString(), QString(), {}, loose.notFiles};
     }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    contents = file.read(most);
-    return true;
 }
 
 } // namespace
@@ -81,7 +70,17 @@ bool readSubmittedFile(const SubmittedFile& file, qint64 largest, QByteArray& co
         }
         return file.archive->read(file.entry, contents, error);
     }
-    if (!readFileBytes(file.path, largest + 1, contents)) {
+    switch (readBoundedFile(file.path, largest, &contents, nullptr, FileOwner::Anyone)) {
+    case FileRead::Read:
+        break;
+    case FileRead::TooLarge:
+        contents.resize(largest + 1); // larger than may be read
+        break;
+    case FileRead::NotRegular:
+        error = QStringLiteral("%1: не обычный файл").arg(file.shown);
+        return false;
+    case FileRead::NotOwned:
+    case FileRead::Unreadable:
         error = QStringLiteral("%1: не читается").arg(file.shown);
         return false;
     }
@@ -141,8 +140,8 @@ bool collectSubmissions(const QStringList& paths, QList<Submission>& submissions
         QString fullName;
         QString participant;
         QString rest;
-        QByteArray head;
-        if (info.isFile() && readFileBytes(path, 4, head) && looksLikeZip(head)) {
+        if (info.isFile() &&
+            info.suffix().compare(QStringLiteral("zip"), Qt::CaseInsensitive) == 0) {
             // Moodle's zip: its entries stand as the unpacked folder's files do.
             auto archive = std::make_shared<ZipReader>();
             if (!archive->open(path, error)) {
@@ -172,12 +171,7 @@ bool collectSubmissions(const QStringList& paths, QList<Submission>& submissions
                 error = QStringLiteral("%1: в архиве ни одного файла").arg(path);
                 return false;
             }
-            for (const SubmittedFile& file : loose.files) {
-                unnamed << Submission{QString(), QString(), {file}, {}};
-            }
-            if (!loose.notFiles.isEmpty()) {
-                unnamed << Submission{QString(), QString(), {}, loose.notFiles};
-            }
+            addLoose(loose, unnamed);
             continue;
         }
         if (info.isFile()) {
@@ -224,13 +218,7 @@ bool collectSubmissions(const QStringList& paths, QList<Submission>& submissions
             error = QStringLiteral("%1: папка пуста").arg(path);
             return false;
         }
-        // Files that name nobody stand each for itself: its printed name decides.
-        for (const SubmittedFile& file : loose.files) {
-            unnamed << Submission{QString(), QString(), {file}, {}};
-        }
-        if (!loose.notFiles.isEmpty()) {
-            unnamed << Submission{QString(), QString(), {}, loose.notFiles};
-        }
+        addLoose(loose, unnamed);
     }
     submissions.clear();
     for (auto& [key, submission] : named) {

@@ -11,7 +11,8 @@
 // so the number is the last all-digit field before the marker.) Elsewhere a
 // file names nobody and its printed name decides.
 //
-// The zip itself is read as its folder would be (course/zip_archive.h).
+// A zip named (a file *.zip) is read as its folder would be
+// (course/zip_archive.h).
 //
 // Files from outside: links are not followed, hidden files and folders are
 // left alone, and a FIFO or device is listed, never opened.

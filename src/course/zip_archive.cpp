@@ -182,10 +182,6 @@ bool ZipReader::read(qsizetype index, QByteArray& contents, QString& error) {
     return true;
 }
 
-bool looksLikeZip(const QByteArray& head) {
-    return head.startsWith("PK\x03\x04") || head.startsWith("PK\x05\x06");
-}
-
 bool writeZip(const QString& path, const QList<ZipItem>& items, QString& error) {
     int code = 0;
     zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);

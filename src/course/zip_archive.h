@@ -54,9 +54,6 @@ private:
     QString path_;
 };
 
-// True when the bytes begin as a zip archive does.
-bool looksLikeZip(const QByteArray& head);
-
 struct ZipItem {
     QString name; // "folder/file.pdf"
     QByteArray contents;
