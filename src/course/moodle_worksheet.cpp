@@ -40,7 +40,8 @@ int columnOf(const QStringList& headers, const QStringList& names, bool prefix =
 } // namespace
 
 bool Worksheet::read(const QByteArray& contents, const QString& fileName, QString& error) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // A byte order mark is kept, to be given back as it came.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
     text_ = utf8(contents);
     if (utf8.hasError()) {
         error = fileErrorText(fileName, 0,
@@ -151,9 +152,11 @@ bool Worksheet::read(const QByteArray& contents, const QString& fileName, QStrin
         row.fullName = value(fullName);
         row.email = value(email);
         bool ok = false;
-        const double most =
-            QString(value(maximum)).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-        row.maximum = ok && most > 0 ? most : 100;
+        const QString most = value(maximum);
+        row.decimalComma = most.contains(QLatin1Char(','));
+        const double largest =
+            QString(most).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        row.maximum = ok && largest > 0 ? largest : 100;
         rows_ << row;
         spans_ << fields;
     }
@@ -173,7 +176,11 @@ void Worksheet::fill(qsizetype row, std::optional<double> grade, const QString& 
             replaced_ << std::pair{fields.at(column), field};
         }
     };
-    put(gradeColumn_, grade ? worksheetGrade(*grade, rows_.at(row).maximum) : QString());
+    QString text = grade ? worksheetGrade(*grade, rows_.at(row).maximum) : QString();
+    if (rows_.at(row).decimalComma) {
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
+    }
+    put(gradeColumn_, text);
     put(feedbackColumn_, feedback);
 }
 

@@ -24,7 +24,8 @@ struct WorksheetRow {
     QString participant; // the number of "Participant 123"
     QString fullName;
     QString email;
-    double maximum = 100; // the row's maximum grade
+    double maximum = 100;      // the row's maximum grade
+    bool decimalComma = false; // as the maximum is written ("5,00"): the grade is too
 };
 
 class Worksheet {
@@ -51,7 +52,8 @@ private:
     QList<std::pair<Span, QString>> replaced_;
 };
 
-// A score of 100 on the row's scale, two decimals with a point ("5.00").
+// A score of 100 on the row's scale, two decimals with a point ("5.00"); a
+// row whose maximum has a decimal comma gets one too ("5,00").
 QString worksheetGrade(double score, double maximum);
 
 } // namespace orven

@@ -320,6 +320,62 @@ private slots:
                  readFile(test::sourceDir() + QStringLiteral("/tests/key/grade_expected.csv")));
     }
 
+    // Who a Moodle folder or flat file name says handed it in, and what is not
+    // Moodle's layout.
+    void moodleNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("fullName"); // empty: not Moodle's layout
+        QTest::addColumn<QString>("participant");
+        QTest::addColumn<QString>("rest");
+        QTest::newRow("folder") << "Иван Иванов_123_assignsubmission_file"
+                                << "Иван Иванов"
+                                << "123"
+                                << "";
+        QTest::newRow("folder before Moodle 4.1") << "Иван Иванов_123_assignsubmission_file_"
+                                                  << "Иван Иванов"
+                                                  << "123"
+                                                  << "";
+        QTest::newRow("flat file") << "Иван Иванов_123_assignsubmission_file_мой_отчёт.pdf"
+                                   << "Иван Иванов"
+                                   << "123"
+                                   << "мой_отчёт.pdf";
+        QTest::newRow("underscore in the name") << "Анна_Мария Петрова_7_assignsubmission_file"
+                                                << "Анна Мария Петрова"
+                                                << "7"
+                                                << "";
+        QTest::newRow("a plain file") << "отчёт.pdf"
+                                      << ""
+                                      << ""
+                                      << "";
+        QTest::newRow("no number") << "Иван_abc_assignsubmission_file"
+                                   << ""
+                                   << ""
+                                   << "";
+        QTest::newRow("marker run on") << "Иван_12_assignsubmission_filex"
+                                       << ""
+                                       << ""
+                                       << "";
+        QTest::newRow("no name") << "_12_assignsubmission_file"
+                                 << ""
+                                 << ""
+                                 << "";
+    }
+    void moodleNames() {
+        QFETCH(QString, name);
+        QFETCH(QString, fullName);
+        QFETCH(QString, participant);
+        QFETCH(QString, rest);
+        QString gotName;
+        QString gotNumber;
+        QString gotRest;
+        QCOMPARE(moodleSubmitter(name, gotName, gotNumber, gotRest), !fullName.isEmpty());
+        if (!fullName.isEmpty()) {
+            QCOMPARE(gotName, fullName);
+            QCOMPARE(gotNumber, participant);
+            QCOMPARE(gotRest, rest);
+        }
+    }
+
     // Moodle's zip itself, stored or deflated, grades as its unpacked folder.
     void zipGraded_data() {
         QTest::addColumn<bool>("deflate");
@@ -433,7 +489,7 @@ private slots:
                                                           "Last modified (grade)",
                                                           "Feedback comments"}
                                            << "Participant %1"
-                                           << "5,00" << QStringList{"5.00", "3.50", "", "0.00"};
+                                           << "5.00" << QStringList{"5.00", "3.50", "", "0.00"};
         QTest::newRow("Russian, out of 100")
             << QStringList{"Идентификатор",
                            "Полное имя",
@@ -447,14 +503,17 @@ private slots:
                            "Последнее изменение (оценка)",
                            "Отзыв в виде комментария"}
             << "Участник %1"
-            << "100,00" << QStringList{"100.00", "70.00", "", "0.00"};
+            << "100,00" << QStringList{"100,00", "70,00", "", "0,00"};
     }
     void worksheetFilled() {
         QFETCH(QStringList, headers);
         QFETCH(QString, participant);
         QFETCH(QString, maximum);
         QFETCH(QStringList, marks);
-        QByteArray sheet = headers.join(QLatin1Char(',')).toUtf8() + "\n";
+        // A Russian worksheet as a spreadsheet may save it: with a byte order mark.
+        const bool russian = participant.startsWith(QStringLiteral("Участник"));
+        QByteArray sheet = QByteArray(russian ? "\xEF\xBB\xBF" : "") +
+                           headers.join(QLatin1Char(',')).toUtf8() + "\n";
         const QStringList firstNames{"Вадим", "Павел", "Семён", "Кирилл", "Дарья", "Анна",
                                      "Пётр",  "Юрий",  "Пётр",  "Егор",   "Олег",  "Виктор"};
         for (int i = 0; i < pupils().size(); ++i) {
@@ -467,7 +526,7 @@ private slots:
                                  "\"Отправлено для оценивания, не оценено\"",
                                  "Х",
                                  "",
-                                 maximum,
+                                 csvField(maximum),
                                  "Да",
                                  "\"среда, 9 декабря 2026, 10:15\"",
                                  "-",
@@ -498,6 +557,7 @@ private slots:
             qPrintable(run.out));
         QCOMPARE(readFile(in), sheet);
         QVERIFY(readFile(out).endsWith(stranger));
+        QCOMPARE(readFile(out).startsWith("\xEF\xBB\xBF"), russian);
         const auto table = [](const QString& path) {
             QProcess python;
             python.start(QStringLiteral("/usr/bin/python3"),
