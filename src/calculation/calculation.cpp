@@ -2,6 +2,8 @@
 
 #include "core/design_case.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -39,7 +41,25 @@ double power(double x, double p) {
     if (!(x > 0)) {
         return std::numeric_limits<double>::quiet_NaN();
     }
-    return std::exp(p * std::log(x));
+    // A design's variants, calculated by the thousand, repeat most of these:
+    // the Prandtl numbers are the design's, a Reynolds number the same for
+    // every layout with that stream's packs. The last results are kept by the
+    // bits of x and p, per thread; a result kept is the one computed again.
+    struct Kept {
+        std::uint64_t x = 0; // no x > 0 has these bits
+        std::uint64_t p = 0;
+        double value = 0;
+    };
+    constexpr std::size_t keptCount = 256;
+    thread_local std::array<Kept, keptCount> kept{};
+    const auto xBits = std::bit_cast<std::uint64_t>(x);
+    const auto pBits = std::bit_cast<std::uint64_t>(p);
+    const std::uint64_t mixed = (xBits ^ (pBits * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
+    Kept& slot = kept[mixed >> 56];
+    if (slot.x != xBits || slot.p != pBits) {
+        slot = {xBits, pBits, std::exp(p * std::log(x))};
+    }
+    return slot.value;
 }
 
 void fillPlateTypeCoefficients(DesignCase& designCase) {
