@@ -6,10 +6,15 @@
 // admissible, it has at least K suitable standard variants and no one else in
 // the class has it.
 //
-// Draws are made by std::mt19937_64, started from the draw's number and the
-// student's position in the list (mixed by SplitMix64's finaliser), and an
-// index is taken from its numbers by rejection (no modulo bias), so that the
-// same class, template and draw number give the same tasks on every machine.
+// A student's draws follow from the class's draw and the student's own
+// identifier, never from the student's place in the list: the class's draw is
+// SHA-256 of the template's entries, the class's identifiers (sorted) and a
+// number the teacher may mix in, so the same files always give the same tasks
+// and another class, even of the same size, other ones. Each student's numbers
+// come from std::mt19937_64 started from SHA-256 of the class's draw and the
+// identifier, and an index is taken from them by rejection (no modulo bias),
+// so that every machine draws the same. Where two students draw the same task
+// the one earlier in the list keeps it and the other draws on.
 
 #include "key/task_file.h"
 #include "key/variants.h"
@@ -18,6 +23,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 namespace orven {
 
@@ -39,25 +46,40 @@ struct TaskTemplate {
 bool readTaskTemplate(const QByteArray& contents, const QString& fileName,
                       const QStringList& fluidFolders, TaskTemplate& taskTemplate, QString& error);
 
+// The number of different tasks a template can give: its entries' choices
+// multiplied (a double, as a grid's product may pass 2^64).
+double distinctTasks(const TaskTemplate& taskTemplate);
+
+// The class's draw: the template's entries, the students' identifiers
+// (studentIdentifier(), in any order) and the teacher's number.
+quint64 classDraw(const TaskTemplate& taskTemplate, const QStringList& identifiers, quint64 number);
+
 struct Assignment {
     int variant = 0;     // 1..: the student's position in the list
     QByteArray taskText; // the drawn task as a task file
     TaskData task;
     PreparedTask prepared;
-    Solution solution; // the three best suitable variants kept
+    // The three best suitable variants kept, each a layout of its own (plate
+    // and packs), not one layout with its several nozzles.
+    Solution solution;
 };
 
 struct AssignOptions {
-    quint64 draw = 1;
+    quint64 draw = 0; // classDraw()
     int minSuitable = 3;
     QStringList fluidFolders;
     int attemptsPerStudent = 2000;
+    // Told how many students have their task, of how many; called from any
+    // of the working threads, one call at a time.
+    std::function<void(int done, int count)> progress = {};
 };
 
-// Draws tasks for count students. False with one Russian line (how many
-// tasks were found, and which condition turned most candidates away) when the
-// template cannot give that many.
-bool assignTasks(const TaskTemplate& taskTemplate, int count, const AssignOptions& options,
-                 QList<Assignment>& assignments, QString& failure);
+// Draws a task for each identifier, in the list's order, over the machine's
+// cores; the same inputs give the same tasks whatever the cores. False with
+// one Russian line when the template cannot give that many: how many distinct
+// tasks it has, how many suit, and which condition turned most away. The run
+// stops as soon as the failure is certain.
+bool assignTasks(const TaskTemplate& taskTemplate, const QStringList& identifiers,
+                 const AssignOptions& options, QList<Assignment>& assignments, QString& failure);
 
 } // namespace orven

@@ -107,6 +107,17 @@ QString namesakeKey(const QString& name) {
 
 } // namespace
 
+QString studentIdentifier(const Student& student) {
+    for (const auto& [kind, value] : {std::pair{QStringLiteral("email"), student.email},
+                                      {QStringLiteral("idnumber"), student.idnumber},
+                                      {QStringLiteral("participant"), student.participant}}) {
+        if (!value.isEmpty()) {
+            return kind + QLatin1Char(' ') + value.toLower();
+        }
+    }
+    return QStringLiteral("name %1|%2").arg(namesakeKey(student.name), namesakeKey(student.group));
+}
+
 bool readClassList(const QByteArray& contents, const QString& fileName, ClassList& list,
                    QString& error) {
     list = ClassList{};

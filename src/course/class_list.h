@@ -50,6 +50,11 @@ struct ClassList {
     QStringList notes;
 };
 
+// The identifier a student's task is drawn by: email, idnumber or
+// participant number, whichever the list has first, else the name and group;
+// written with its kind ("email i@example.org"), letters in lower case.
+QString studentIdentifier(const Student& student);
+
 // The largest class list read: a whole year's stream fits many times over.
 constexpr qint64 largestClassList = 1 << 20;
 constexpr int mostStudents = 2000;

@@ -8,6 +8,7 @@
 #include "key_cli/command_support.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -45,9 +46,10 @@ const KeyOption outOption{{QStringLiteral("out")},
                           true};
 const KeyOption drawOption{{QStringLiteral("draw")},
                            QStringLiteral("N"),
-                           QStringLiteral("номер жеребьёвки (по умолчанию 1)"),
+                           QStringLiteral("число, которое примешивается к жеребьёвке: другое N — "
+                                          "другие задания у того же класса (по умолчанию 0)"),
                            false,
-                           quint64{1},
+                           quint64{0},
                            readDraw};
 const KeyOption minSuitableOption{
     {QStringLiteral("min-suitable")},
@@ -207,10 +209,29 @@ int run(const CommandLine& line, KeyIo& io) {
     }
     io.err.flush();
     const int count = static_cast<int>(list.students.size());
+    QStringList identifiers;
+    for (const Student& student : list.students) {
+        identifiers << studentIdentifier(student);
+    }
+    // A long draw says how far it has got, once a second.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastTold = 0;
+    const auto progress = [&](int done, int of) {
+        if (const qint64 now = clock.elapsed(); now - lastTold >= 1000 && done < of) {
+            lastTold = now;
+            io.err << QStringLiteral("orven-key: задания выданы %1 студентам из %2\n")
+                          .arg(done)
+                          .arg(of);
+            io.err.flush();
+        }
+    };
+    const quint64 classNumber = classDraw(taskTemplate, identifiers, draw);
     QList<Assignment> assignments;
-    if (!assignTasks(taskTemplate, count,
-                     {draw, minSuitable, folders, AssignOptions{}.attemptsPerStudent}, assignments,
-                     error)) {
+    if (!assignTasks(
+            taskTemplate, identifiers,
+            {classNumber, minSuitable, folders, AssignOptions{}.attemptsPerStudent, progress},
+            assignments, error)) {
         io.err << QStringLiteral("orven-key: ") << error << QLatin1Char('\n');
         io.err.flush();
         return statusFailed;
@@ -232,9 +253,10 @@ int run(const CommandLine& line, KeyIo& io) {
     ReportOperations sheets{{ReportOperation::Font, QStringLiteral("Courier New Cyr"), 0},
                             {ReportOperation::Size, QString(), 10}};
     QStringList key{
-        QStringLiteral("Ключ к заданиям: класс %1, шаблон %2, жеребьёвка %3, не меньше %4 "
-                       "подходящих вариантов")
+        QStringLiteral("Ключ к заданиям: класс %1, шаблон %2, жеребьёвка %3 (--draw %4), не "
+                       "меньше %5 подходящих вариантов")
             .arg(classList, templateFile)
+            .arg(classNumber, 16, 16, QLatin1Char('0'))
             .arg(draw)
             .arg(minSuitable),
         pdfPageBreak};
