@@ -131,12 +131,15 @@ bool readClassList(const QByteArray& contents, const QString& fileName, ClassLis
         }
         text = windows.decode(contents);
         error.clear();
+        list.windows1251 = true;
         list.notes << fileErrorText(fileName, 0,
                                     QStringLiteral("файл не в UTF-8, прочитан как Windows-1251"));
     }
     QList<QStringList> rows;
     QList<int> rowLines;
-    if (!parseCsv(text, csvSeparator(text), rows, rowLines, fileName, error)) {
+    list.byteOrderMark = contents.startsWith("\xEF\xBB\xBF");
+    list.separator = csvSeparator(text);
+    if (!parseCsv(text, list.separator, rows, rowLines, fileName, error)) {
         return false;
     }
     // Rows of nothing but separators (Excel's ";;;") are no rows.

@@ -45,6 +45,10 @@ struct ClassList {
     int emailColumn = -1;    // -1: no such column
     int idnumberColumn = -1; // -1: no such column
     int participantColumn = -1;
+    // How the file was written, for a table made from it to open alike.
+    QChar separator = QLatin1Char(',');
+    bool byteOrderMark = false;
+    bool windows1251 = false;
     // What the reader noticed without refusing: the encoding it took, namesakes
     // in one group. One Russian line each, naming the file.
     QStringList notes;

@@ -67,6 +67,11 @@ const KeyOption courseOption{{QStringLiteral("course")},
                              false,
                              QStringLiteral("Расчёт пластинчатого теплообменника")};
 
+const KeyOption excelOption{{QStringLiteral("excel")},
+                            QString(),
+                            QStringLiteral("варианты.csv для Excel: «;» и метка порядка байтов "
+                                           "(иначе — разделитель и метка списка группы)")};
+
 const KeyOption replaceOption{{QStringLiteral("replace")},
                               QString(),
                               QStringLiteral("заменить набор заданий, который уже есть в ПАПКЕ: "
@@ -142,13 +147,17 @@ QStringList keyLines(const Student& student, const QString& number, const Assign
     return lines;
 }
 
-QByteArray variantsCsv(const ClassList& list, const QList<Assignment>& assignments, int count) {
+QByteArray variantsCsv(const ClassList& list, const QList<Assignment>& assignments, int count,
+                       bool excel) {
     QStringList header = list.header;
     header << QStringLiteral("вариант") << QStringLiteral("тип") << QStringLiteral("горячий")
            << QStringLiteral("холодный") << QStringLiteral("t1н") << QStringLiteral("t1к")
            << QStringLiteral("p1") << QStringLiteral("tнас") << QStringLiteral("t2н")
            << QStringLiteral("t2к") << designKeys().mid(1);
-    CsvWriter csv;
+    // As the class list was written, so that it opens where that did; a list
+    // Excel saved in Windows-1251 gets UTF-8 with the mark Excel reads it by.
+    CsvWriter csv(excel ? QLatin1Char(';') : list.separator,
+                  excel || list.byteOrderMark || list.windows1251);
     csv.addRow(header);
     for (int i = 0; i < assignments.size(); ++i) {
         const Assignment& a = assignments.at(i);
@@ -292,7 +301,7 @@ int run(const CommandLine& line, KeyIo& io) {
     const QString csv = stage.filePath(setFiles().at(0));
     const QString sheetsPdf = stage.filePath(setFiles().at(1));
     const QString keyPdf = stage.filePath(setFiles().at(2));
-    if (!writeFileBytes(csv, variantsCsv(list, assignments, count))) {
+    if (!writeFileBytes(csv, variantsCsv(list, assignments, count, line.isSet(excelOption)))) {
         return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(csv));
     }
     const KeyPdfFunctions& pdf = keyPdfFunctions();
@@ -333,7 +342,7 @@ extern const KeyCommand assignCommand{
     QStringLiteral("В ПАПКЕ: задания.pdf, ключ.pdf, варианты.csv и файл задачи каждого "
                    "варианта в папке «варианты»."),
     {&classOption, &templateOption, &outOption, &drawOption, &minSuitableOption, &withValuesOption,
-     &courseOption, &fluidsOption, &replaceOption},
+     &courseOption, &fluidsOption, &excelOption, &replaceOption},
     pdfAlways,
     run};
 

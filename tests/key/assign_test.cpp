@@ -297,6 +297,57 @@ private slots:
             << "к.csv, строка 3: номер участника «11» уже есть у студента в строке 2";
     }
 
+    // The variants' table opens where the class list did: its separator and
+    // byte-order mark kept (a Windows-1251 list gets the mark Excel needs for
+    // UTF-8), or ";" and the mark with --excel; read back, its students are
+    // the list's.
+    void variantsTableAsTheList_data() {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<bool>("excel");
+        QTest::addColumn<QByteArray>("start");
+        const QString rows =
+            QStringLiteral("фамилия%1группа%1email\nЁжиков Е.%1Х-11%1e@x\nЩукин Щ.%1Х-11%1s@x\n");
+        QTest::newRow("commas") << rows.arg(QLatin1Char(',')).toUtf8() << false
+                                << QByteArray("фамилия,группа,email,вариант,");
+        QTest::newRow("semicolons and a mark")
+            << "\xEF\xBB\xBF" + rows.arg(QLatin1Char(';')).toUtf8() << false
+            << QByteArray("\xEF\xBB\xBFфамилия;группа;email;вариант;");
+        QTest::newRow("Excel's Windows-1251")
+            << QByteArray(QStringEncoder("windows-1251").encode(rows.arg(QLatin1Char(';'))))
+            << false << QByteArray("\xEF\xBB\xBFфамилия;группа;email;вариант;");
+        QTest::newRow("tabs") << rows.arg(QLatin1Char('\t')).toUtf8() << false
+                              << QByteArray("фамилия\tгруппа\temail\tвариант\t");
+        QTest::newRow("commas, --excel") << rows.arg(QLatin1Char(',')).toUtf8() << true
+                                         << QByteArray("\xEF\xBB\xBFфамилия;группа;email;вариант;");
+    }
+    void variantsTableAsTheList() {
+        QFETCH(QByteArray, list);
+        QFETCH(bool, excel);
+        QFETCH(QByteArray, start);
+        const QString name = QStringLiteral("list-%1.csv").arg(QTest::currentDataTag());
+        const QString out = QStringLiteral("csv-%1").arg(QTest::currentDataTag());
+        writeFile(dir_.filePath(name), list);
+        QStringList arguments{QStringLiteral("assign"),
+                              QStringLiteral("--class"),
+                              dir_.filePath(name),
+                              QStringLiteral("--template"),
+                              dir_.filePath("template.txt"),
+                              QStringLiteral("--out"),
+                              dir_.filePath(out)};
+        if (excel) {
+            arguments << QStringLiteral("--excel");
+        }
+        const Run run = runKey(arguments);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QByteArray table = readFile(dir_.filePath(out + QStringLiteral("/варианты.csv")));
+        QVERIFY2(table.startsWith(start), table.left(80).constData());
+        ClassList back;
+        QString error;
+        QVERIFY2(readClassList(table, name, back, error), qPrintable(error));
+        QCOMPARE(back.students.size(), 2);
+        QCOMPARE(back.students.at(0).name, QStringLiteral("Ёжиков Е."));
+    }
+
     // A second run into a folder that holds a set is refused; with --replace
     // the old set goes whole (a draw's stale file too) and nothing else does.
     void rerunIntoFullFolder() {
