@@ -5,6 +5,7 @@
 #include "key/protocol.h"
 #include "properties/fluids.h"
 
+#include <QFileInfo>
 #include <QLocale>
 
 #include <cmath>
@@ -283,6 +284,17 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
         (!condenser && !findFluid(task.hot, fluidFolders, hotFluid, error))) {
         return failed(TaskFault::Fluid);
     }
+    prepared.hotGenitive = condenser ? QString() : hotFluid.genitive;
+    for (const Fluid* fluid :
+         condenser ? QList<const Fluid*>{&coldFluid} : QList<const Fluid*>{&hotFluid, &coldFluid}) {
+        const QString line = QStringLiteral("%1: %2").arg(
+            fluid->name, fluid->reference.isEmpty()
+                             ? QStringLiteral("таблица %1").arg(QFileInfo(fluid->source).fileName())
+                             : fluid->reference);
+        if (!prepared.references.contains(line)) {
+            prepared.references << line;
+        }
+    }
 
     Protocol p;
     p.note(QStringLiteral("Тип теплообменника: %1").arg(exchangerTypeWord(task.type)));
@@ -434,7 +446,7 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
     return true;
 }
 
-QString taskProse(const TaskData& task) {
+QString taskProse(const TaskData& task, const QString& hotGenitive) {
     // Numbers as a Russian text writes them: a decimal comma.
     const auto v = [](double value) {
         return QString::number(value, 'g', 10).replace(QLatin1Char('.'), QLatin1Char(','));
@@ -452,8 +464,11 @@ QString taskProse(const TaskData& task) {
                                                   .arg(v(*task.steamTemperature)));
     } else {
         hot = QStringLiteral("Рассчитать пластинчатый теплообменник-холодильник для охлаждения "
-                             "%1 кг/с жидкости «%2» от %3 до %4 °C.")
-                  .arg(v(task.hotFlow), task.hot, v(task.hotIn), v(task.hotOut));
+                             "%1 кг/с %2 от %3 до %4 °C.")
+                  .arg(v(task.hotFlow),
+                       hotGenitive.isEmpty() ? QStringLiteral("жидкости «%1»").arg(task.hot)
+                                             : hotGenitive,
+                       v(task.hotIn), v(task.hotOut));
     }
     return hot + QLatin1Char(' ') + cold +
            QStringLiteral(" Сумма термических сопротивлений стенки и загрязнений %1 м²·К/Вт. "

@@ -53,6 +53,10 @@ bool readTaskFile(const QByteArray& contents, const QString& fileName, TaskData&
 struct PreparedTask {
     DesignData design;    // the 14 values at full precision
     QStringList protocol; // each step: formula, numbers put in, result
+    QString hotGenitive;  // the hot liquid's name as the prose needs it, when its table gives it
+    // Where each liquid's properties come from: "вода: IAPWS-IF97 ...",
+    // "масло: <the table's source line, else its file>".
+    QStringList references;
 };
 
 // Why a task cannot be worked out.
@@ -73,7 +77,9 @@ bool prepareTask(const TaskData& task, const QStringList& fluidFolders, Prepared
 
 // The task in Russian prose, as a task sheet states it: what is cooled or
 // condensed, the flows, temperatures and resistances, with their units.
-QString taskProse(const TaskData& task);
+// hotGenitive: the hot liquid's name after "охлаждения 2,4 кг/с" ("воды");
+// without it the prose says "жидкости «NAME»".
+QString taskProse(const TaskData& task, const QString& hotGenitive = QString());
 
 // The design file of a prepared task: a comment per value with its rounded
 // form, then "key = value" at full precision; source says whose values they

@@ -105,7 +105,7 @@ QStringList sheetLines(const QString& course, const Student& student, const QStr
           << QStringLiteral("Студент: %1").arg(student.name)
           << QStringLiteral("Группа:  %1").arg(student.group)
           << QStringLiteral("Вариант: %1").arg(number) << QString()
-          << wrapped(taskProse(a.task), sheetWidth) << QString();
+          << wrapped(taskProse(a.task, a.prepared.hotGenitive), sheetWidth) << QString();
     if (withValues) {
         lines << QStringLiteral("Исходные данные для программы ORVEN:");
         for (int slot = 1; slot <= initialDataCount; ++slot) {
@@ -122,6 +122,9 @@ QStringList sheetLines(const QString& course, const Student& student, const QStr
                                         "подобрать теплообменник в программе ORVEN."),
                          sheetWidth);
     }
+    for (const QString& reference : a.prepared.references) {
+        lines << wrapped(QStringLiteral("Свойства — %1").arg(reference), sheetWidth);
+    }
     lines << QString()
           << wrapped(QStringLiteral("Сдать: отчёт программы ORVEN (файл PDF или печать) с "
                                     "фамилией и группой в заголовке; последний блок отчёта — "
@@ -133,7 +136,11 @@ QStringList sheetLines(const QString& course, const Student& student, const QStr
 // One student's part of the teacher's key.
 QStringList keyLines(const Student& student, const QString& number, const Assignment& a) {
     QStringList lines{QStringLiteral("Вариант %1 — %2").arg(number, studentLine(student)),
-                      QStringLiteral("Задание: ") + taskProse(a.task), QString()};
+                      QStringLiteral("Задание: ") + taskProse(a.task, a.prepared.hotGenitive)};
+    for (const QString& reference : a.prepared.references) {
+        lines << QStringLiteral("Свойства — %1").arg(reference);
+    }
+    lines << QString();
     lines << a.prepared.protocol;
     const Solution& s = a.solution;
     lines << QString()

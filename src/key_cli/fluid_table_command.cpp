@@ -35,19 +35,24 @@ int run(const CommandLine& line, KeyIo& io) {
     if (!fluidFoldersOf(line, folders, error) || !findFluid(a.at(0), folders, fluid, error)) {
         return badInput(io, error);
     }
-    QStringList lines{QStringLiteral("# Свойства жидкости «%1»: %2")
-                          .arg(fluid.name, fluid.isWater() ? fluid.source
-                                                           : QStringLiteral("таблица %1, линейная "
-                                                                            "интерполяция")
-                                                                 .arg(fluid.source)),
+    // The table's source goes with it, so that a table made from it cites it.
+    const QString origin =
+        fluid.isWater()
+            ? fluid.reference
+            : QStringLiteral("%1 (таблица %2, линейная интерполяция)")
+                  .arg(fluid.reference.isEmpty() ? fluid.name : fluid.reference, fluid.source);
+    QStringList lines{QStringLiteral("# Источник: %1").arg(origin),
                       QStringLiteral("# orven-key fluid-table %1").arg(a.join(QLatin1Char(' '))),
-                      QStringLiteral("жидкость = %1").arg(fluid.name),
-                      QStringLiteral("# %1 %2 %3 %4 %5")
-                          .arg(QStringLiteral("t, °C"), 6)
-                          .arg(QStringLiteral("ρ, кг/м^3"), 11)
-                          .arg(QStringLiteral("μ, Па·с"), 12)
-                          .arg(QStringLiteral("c, Дж/(кг·К)"), 13)
-                          .arg(QStringLiteral("λ, Вт/(м·К)"), 12)};
+                      QStringLiteral("жидкость = %1").arg(fluid.name)};
+    if (!fluid.genitive.isEmpty()) {
+        lines << QStringLiteral("род. = %1").arg(fluid.genitive);
+    }
+    lines << QStringLiteral("# %1 %2 %3 %4 %5")
+                 .arg(QStringLiteral("t, °C"), 6)
+                 .arg(QStringLiteral("ρ, кг/м^3"), 11)
+                 .arg(QStringLiteral("μ, Па·с"), 12)
+                 .arg(QStringLiteral("c, Дж/(кг·К)"), 13)
+                 .arg(QStringLiteral("λ, Вт/(м·К)"), 12);
     const auto rows = static_cast<int>(std::floor((to - from) / step + 1e-9));
     for (int i = 0; i <= rows; ++i) {
         // Each temperature from the start, so that steps do not add up errors.

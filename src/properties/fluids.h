@@ -10,6 +10,16 @@
 // decimal point or a decimal comma. Temperatures rise from row to row; between
 // two rows the properties are interpolated linearly, outside the table there
 // are none.
+//
+// A handbook's units may be declared on a line of their own,
+// "единицы = кг/м³ мм²/с кДж/(кг·К) Вт/(м·К)" (ρ, the viscosity, c, λ):
+// g/cm³; mPa·s or cP; a kinematic viscosity in m²/s, cm²/s (St) or mm²/s
+// (cSt), multiplied by the row's density; kJ/(kg·K); mW/(m·K). The numbers are
+// converted in decimal, so that a table in those units reads to the very
+// numbers of the same table written in SI. Values a liquid cannot have
+// (stated in plausibleLiquid) are refused, naming the unit they look like.
+// "род. = FORM" gives the name as a task's prose needs it ("масла
+// трансформаторного"); a comment "# Источник: ..." names the handbook.
 
 #include "properties/water_steam.h"
 
@@ -28,8 +38,24 @@ struct FluidRow {
     LiquidProperties properties;
 };
 
+// The values a liquid of this course may have, in SI; a table outside them
+// is a slip of its units.
+struct PlausibleRange {
+    double low;
+    double high;
+};
+struct PlausibleLiquid {
+    PlausibleRange density{400, 2500};
+    PlausibleRange viscosity{1e-5, 10};
+    PlausibleRange heatCapacity{800, 6000};
+    PlausibleRange conductivity{0.05, 1};
+};
+inline constexpr PlausibleLiquid plausibleLiquid{};
+
 struct Fluid {
     QString name;
+    QString genitive; // "воды", "масла трансформаторного"; empty when not given
+    QString reference;    // the handbook, from the table's "# Источник:" line
     QString source;       // the table's file, or the formulations for water
     QList<FluidRow> rows; // a table's rows; empty for water
 

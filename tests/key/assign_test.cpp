@@ -133,6 +133,7 @@ private slots:
                          .arg(comma(QStringLiteral("t1н")), comma(QStringLiteral("t1к"))),
                      QStringLiteral("сопротивлений стенки и загрязнений %1 м²·К/Вт")
                          .arg(comma(QStringLiteral("r"))),
+                     QStringLiteral("кг/с воды от"), QStringLiteral("Свойства — вода: IAPWS-IF97"),
                      QStringLiteral("подходящий стандартный теплообменник, без предупреждений.")}) {
                 QVERIFY2(sheet.contains(expected),
                          qPrintable(expected + QLatin1Char('\n') + sheet));

@@ -227,16 +227,70 @@ private slots:
     void tableFaults_data() {
         QTest::addColumn<QByteArray>("table");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no name") << QByteArray("20 1 1 1 1\n") << "т.txt, строка 1: перед строками";
+        const QByteArray row = " 880 0,005 1900 0,13\n";
+        QTest::newRow("no name") << "20" + row << "т.txt, строка 1: перед строками";
         QTest::newRow("four numbers")
             << QByteArray("жидкость = м\n20 1 1 1\n") << "т.txt, строка 2: нужно 5 чисел";
-        QTest::newRow("falling temperature") << QByteArray("жидкость = м\n20 1 1 1 1\n10 1 1 1 1\n")
+        QTest::newRow("falling temperature") << "жидкость = м\n20" + row + "10" + row
                                              << "т.txt, строка 3: температура 10 °C не выше";
-        QTest::newRow("zero viscosity") << QByteArray("жидкость = м\n20 1 0 1 1\n30 1 1 1 1\n")
+        QTest::newRow("zero viscosity") << QByteArray("жидкость = м\n20 880 0 1900 0,13\n")
                                         << "т.txt, строка 2: вязкость должна быть больше нуля";
-        QTest::newRow("one row") << QByteArray("жидкость = м\n20 1 1 1 1\n")
+        QTest::newRow("one row") << "жидкость = м\n20" + row
                                  << "т.txt: в таблице жидкости «м» нужно не меньше двух строк";
+        // Slips of units: the value, the unit it looks like, the unit needed.
+        QTest::newRow("c in kJ") << QByteArray("жидкость = м\n20 880 0,005 1,934 0,13\n")
+                                 << "т.txt, строка 2: теплоёмкость c = 1,934 — похоже на "
+                                    "кДж/(кг·К), а нужны Дж/(кг·К)";
+        QTest::newRow("μ in mPa·s") << QByteArray("жидкость = м\n20 880 50 1900 0,13\n")
+                                    << "т.txt, строка 2: вязкость μ = 50 — похоже на мПа·с (сП), "
+                                       "а нужны Па·с";
+        QTest::newRow("kinematic viscosity")
+            << QByteArray("жидкость = м\n20 880 5,7e-6 1900 0,13\n")
+            << "т.txt, строка 2: вязкость μ = 5,7e-06 — похоже на кинематическую вязкость в м²/с";
+        QTest::newRow("ρ in g/cm³") << QByteArray("жидкость = м\n20 0,88 0,005 1900 0,13\n")
+                                    << "т.txt, строка 2: плотность ρ = 0,88 — похоже на г/см³";
+        QTest::newRow("λ of a metal") << QByteArray("жидкость = м\n20 880 0,005 1900 45\n")
+                                      << "т.txt, строка 2: теплопроводность λ = 45 Вт/(м·К) — у "
+                                         "жидкости так не бывает (от 0.05 до 1 Вт/(м·К))";
+        QTest::newRow("unknown unit")
+            << QByteArray("жидкость = м\nединицы = кг/м3 Па·с ккал/(кг·К) Вт/(м·К)\n")
+            << "т.txt, строка 2: теплоёмкость: единица «ккал/(кг·К)» неизвестна";
+        QTest::newRow("three units") << QByteArray("жидкость = м\nединицы = кг/м3 Па·с Вт/(м·К)\n")
+                                     << "т.txt, строка 2: нужны 4 единицы";
     }
+    // A handbook's units, declared, read to the very numbers of the table in
+    // SI: a kinematic viscosity times the density, kJ and g/cm³ by powers of
+    // ten, all in decimal (5,5 mm²/s · 880 kg/m³ is 0,00484 Pa·s exactly,
+    // which 5.5e-6 * 880 in doubles is not bound to be).
+    void unitsDeclared() {
+        const QByteArray si = "жидкость = м\n"
+                              "40 880 0,00484   1900 0,130\n"
+                              "60 870 0,0028275 1980 0,128\n"
+                              "80 860 0,00215   2060 0,126\n";
+        const QByteArray handbook = "# Источник: справочник кафедры, табл. 7\n"
+                                    "жидкость = м\n"
+                                    "род. = масла условного\n"
+                                    "единицы = г/см³ мм²/с кДж/(кг·К) мВт/(м*К)\n"
+                                    "40 0,88 5,5  1,9  130\n"
+                                    "60 0,87 3,25 1,98 128\n"
+                                    "80 0,86 2,5  2,06 126\n";
+        Fluid a;
+        Fluid b;
+        QString error;
+        QVERIFY2(readFluidTable(si, QStringLiteral("si.txt"), a, error), qPrintable(error));
+        QVERIFY2(readFluidTable(handbook, QStringLiteral("т.txt"), b, error), qPrintable(error));
+        QCOMPARE(b.rows.size(), 3);
+        for (qsizetype r = 0; r < 3; ++r) {
+            const LiquidProperties& p = a.rows.at(r).properties;
+            const LiquidProperties& q = b.rows.at(r).properties;
+            QVERIFY(a.rows.at(r).celsius == b.rows.at(r).celsius && p.density == q.density &&
+                    p.viscosity == q.viscosity && p.heatCapacity == q.heatCapacity &&
+                    p.conductivity == q.conductivity);
+        }
+        QCOMPARE(b.genitive, QStringLiteral("масла условного"));
+        QCOMPARE(b.reference, QStringLiteral("справочник кафедры, табл. 7"));
+    }
+
     void tableFaults() {
         QFETCH(QByteArray, table);
         QFETCH(QString, expected);
