@@ -67,6 +67,21 @@ const KeyOption courseOption{{QStringLiteral("course")},
                              false,
                              QStringLiteral("Расчёт пластинчатого теплообменника")};
 
+QVariant readPerPage(const QString& text, QString& error) {
+    if (text != QStringLiteral("1") && text != QStringLiteral("2") && text != QStringLiteral("4")) {
+        error = QStringLiteral("нужно 1, 2 или 4, а не «%1»").arg(text);
+    }
+    return text.toInt();
+}
+
+const KeyOption perPageOption{{QStringLiteral("per-page")},
+                              QStringLiteral("N"),
+                              QStringLiteral("листов заданий на странице A4: 1, 2 или 4 (по "
+                                             "умолчанию 2; по 4 — шрифтом 8 пт)"),
+                              false,
+                              2,
+                              readPerPage};
+
 const KeyOption excelOption{{QStringLiteral("excel")},
                             QString(),
                             QStringLiteral("варианты.csv для Excel: «;» и метка порядка байтов "
@@ -84,8 +99,8 @@ const QStringList& setFiles() {
     return names;
 }
 
-// Characters of 10 pt across A4 portrait between the report's margins.
-constexpr int sheetWidth = 88;
+// The key is set in 9 pt, to be read on paper.
+constexpr double keyPoints = 9;
 
 QString variantNumber(int variant, int count) {
     const int width = std::max(2, static_cast<int>(QString::number(count).size()));
@@ -96,22 +111,33 @@ QString studentLine(const Student& s) {
     return s.group.isEmpty() ? s.name : QStringLiteral("%1, группа %2").arg(s.name, s.group);
 }
 
-// One student's page of the task sheets.
+// One student's task sheet, in lines of at most width characters; compact,
+// the student on one line and fewer blank lines, for a quarter of a page.
 QStringList sheetLines(const QString& course, const Student& student, const QString& number,
-                       const Assignment& a, bool withValues) {
-    QStringList lines;
-    lines << wrapped(course, sheetWidth) << QString()
-          << QStringLiteral("ЗАДАНИЕ на расчёт пластинчатого теплообменника") << QString()
-          << QStringLiteral("Студент: %1").arg(student.name)
-          << QStringLiteral("Группа:  %1").arg(student.group)
-          << QStringLiteral("Вариант: %1").arg(number) << QString()
-          << wrapped(taskProse(a.task, a.prepared.hotGenitive), sheetWidth) << QString();
+                       const Assignment& a, bool withValues, int width, bool compact) {
+    QStringList lines = wrapped(course, width);
+    const QString title = QStringLiteral("ЗАДАНИЕ на расчёт пластинчатого теплообменника");
+    if (compact) {
+        lines << title
+              << wrapped(QStringLiteral("Студент: %1   Группа: %2   Вариант: %3")
+                             .arg(student.name, student.group, number),
+                         width);
+    } else {
+        lines << QString() << title << QString() << QStringLiteral("Студент: %1").arg(student.name)
+              << QStringLiteral("Группа:  %1").arg(student.group)
+              << QStringLiteral("Вариант: %1").arg(number);
+    }
+    lines << QString() << wrapped(taskProse(a.task, a.prepared.hotGenitive), width);
+    for (const QString& reference : a.prepared.references) {
+        lines << wrapped(QStringLiteral("Свойства — %1").arg(reference), width);
+    }
+    lines << QString();
     if (withValues) {
         lines << QStringLiteral("Исходные данные для программы ORVEN:");
         for (int slot = 1; slot <= initialDataCount; ++slot) {
             const QString name = parameterName(a.task.type, slot);
             lines << QStringLiteral("  %1 %2")
-                         .arg(name + QLatin1Char(' '), -(sheetWidth - 14), QLatin1Char('.'))
+                         .arg(name + QLatin1Char(' '), -(width - 14), QLatin1Char('.'))
                          .arg(roundedText(a.prepared.design.values[slot]));
         }
     } else {
@@ -120,17 +146,55 @@ QStringList sheetLines(const QString& course, const Student& student, const QStr
                                         "теплового баланса и среднюю разность температур "
                                         "определить самостоятельно по справочнику; затем "
                                         "подобрать теплообменник в программе ORVEN."),
-                         sheetWidth);
+                         width);
     }
-    for (const QString& reference : a.prepared.references) {
-        lines << wrapped(QStringLiteral("Свойства — %1").arg(reference), sheetWidth);
+    if (!compact) {
+        lines << QString();
     }
-    lines << QString()
-          << wrapped(QStringLiteral("Сдать: отчёт программы ORVEN (файл PDF или печать) с "
+    lines << wrapped(QStringLiteral("Сдать: отчёт программы ORVEN (файл PDF или печать) с "
                                     "фамилией и группой в заголовке; последний блок отчёта — "
                                     "подходящий стандартный теплообменник, без предупреждений."),
-                     sheetWidth);
+                     width);
     return lines;
+}
+
+// The task sheets, perPage to an A4 page: each in its share of the page's
+// rows, a dashed line to cut along between them. False, with the rows a
+// sheet needs, when one does not fit its share.
+bool sheetOperations(const QList<QStringList>& sheets, int perPage, double points,
+                     ReportOperations& operations, int& needed) {
+    const int share = pdfRowsPerPage / perPage;
+    const QString cut = QStringLiteral("- ").repeated(portraitColumns(points) / 2).trimmed();
+    operations = {{ReportOperation::Font, QStringLiteral("Courier New Cyr"), 0},
+                  {ReportOperation::Size, QString(), points}};
+    needed = 0;
+    for (const QStringList& sheet : sheets) {
+        needed = std::max(needed, static_cast<int>(sheet.size()) + (perPage > 1 ? 2 : 0));
+    }
+    if (needed > share) {
+        return false;
+    }
+    for (qsizetype i = 0; i < sheets.size(); ++i) {
+        const qsizetype place = i % perPage;
+        if (i > 0 && place == 0) {
+            operations.append({ReportOperation::Page, QString(), 0});
+        }
+        if (place > 0) { // the cut between two sheets, a row after the one above
+            operations.append({ReportOperation::Empty, QString(), 0});
+            operations.append({ReportOperation::Line, cut, 0});
+        }
+        QStringList rows = sheets.at(i);
+        // Each sheet fills its share, so that the cuts halve or quarter the page.
+        const bool lastOnPage = place == perPage - 1 || i + 1 == sheets.size();
+        while (!lastOnPage && rows.size() < share - 2) {
+            rows << QString();
+        }
+        for (const QString& row : rows) {
+            operations.append(row.isEmpty() ? ReportOperation{ReportOperation::Empty, QString(), 0}
+                                            : ReportOperation{ReportOperation::Line, row, 0});
+        }
+    }
+    return true;
 }
 
 // One student's part of the teacher's key.
@@ -143,13 +207,78 @@ QStringList keyLines(const Student& student, const QString& number, const Assign
     lines << QString();
     lines << a.prepared.protocol;
     const Solution& s = a.solution;
+    const bool condenser = a.task.type == ExchangerType::Condenser;
     lines << QString()
-          << QStringLiteral("Подходящих вариантов: %1; лучшие %2:")
+          << QStringLiteral("Подходящих вариантов: %1; лучшие %2 различных компоновки (пластина "
+                            "и пакеты) %3:")
                  .arg(s.suitableCount)
+                 .arg(s.suitable.size())
                  .arg(orderText(VariantOrder::Surface))
-          << tableHeader();
+          << tableHeader(false);
     for (int i = 0; i < s.suitable.size(); ++i) {
-        lines << tableRow(i + 1, s.suitable.at(i), a.task.type == ExchangerType::Condenser);
+        lines << tableRow(i + 1, s.suitable.at(i), condenser, false)
+              << QStringLiteral("       каналы в пакетах (хол.; гор.): %1")
+                     .arg(channelsText(s.suitable.at(i).variant));
+    }
+    return lines;
+}
+
+// The key's cover: what the set was drawn from, and the class at a glance.
+QStringList keyCover(const QString& course, const QString& classList, const QString& templateFile,
+                     const ClassList& list, const TaskTemplate& taskTemplate, quint64 classNumber,
+                     quint64 draw, int minSuitable, const QList<Assignment>& assignments) {
+    QStringList groups;
+    QStringList references;
+    qint64 fewest = std::numeric_limits<qint64>::max();
+    qint64 most = 0;
+    for (qsizetype i = 0; i < assignments.size(); ++i) {
+        if (const QString& g = list.students.at(i).group; !g.isEmpty() && !groups.contains(g)) {
+            groups << g;
+        }
+        for (const QString& r : assignments.at(i).prepared.references) {
+            if (!references.contains(r)) {
+                references << r;
+            }
+        }
+        fewest = std::min(fewest, assignments.at(i).solution.suitableCount);
+        most = std::max(most, assignments.at(i).solution.suitableCount);
+    }
+    const int count = static_cast<int>(assignments.size());
+    QStringList lines{
+        QStringLiteral("КЛЮЧ К ЗАДАНИЯМ"),
+        course,
+        QString(),
+        QStringLiteral("Список группы: %1 — студентов %2%3")
+            .arg(classList)
+            .arg(count)
+            .arg(groups.isEmpty()
+                     ? QString()
+                     : QStringLiteral(", группы: %1").arg(groups.join(QStringLiteral(", ")))),
+        QStringLiteral("Шаблон: %1 — различных заданий %2")
+            .arg(templateFile)
+            .arg(distinctTasks(taskTemplate)),
+        QStringLiteral("Жеребьёвка: %1 (--draw %2); задание студента следует из жеребьёвки и его "
+                       "идентификатора")
+            .arg(classNumber, 16, 16, QLatin1Char('0'))
+            .arg(draw),
+        QStringLiteral("У каждого задания не меньше %1 подходящих вариантов; у этих — от %2 до %3")
+            .arg(minSuitable)
+            .arg(fewest)
+            .arg(most)};
+    for (const QString& r : references) {
+        lines << QStringLiteral("Свойства — %1").arg(r);
+    }
+    lines << QString()
+          << QStringLiteral("%1  %2  %3")
+                 .arg(QStringLiteral("Вариант"), -7)
+                 .arg(QStringLiteral("Студент"), -60)
+                 .arg(QStringLiteral("Подходящих"));
+    for (int i = 0; i < count; ++i) {
+        const Assignment& a = assignments.at(i);
+        lines << QStringLiteral("%1  %2  %3")
+                     .arg(variantNumber(a.variant, count), -7)
+                     .arg(studentLine(list.students.at(i)), -60)
+                     .arg(a.solution.suitableCount, 10);
     }
     return lines;
 }
@@ -266,16 +395,11 @@ int run(const CommandLine& line, KeyIo& io) {
     if (!staging.isValid() || !QDir().mkpath(stage.filePath(designs))) {
         return badInput(io, QStringLiteral("в папке %1 нельзя писать").arg(outFolder));
     }
-    ReportOperations sheets{{ReportOperation::Font, QStringLiteral("Courier New Cyr"), 0},
-                            {ReportOperation::Size, QString(), 10}};
-    QStringList key{
-        QStringLiteral("Ключ к заданиям: класс %1, шаблон %2, жеребьёвка %3 (--draw %4), не "
-                       "меньше %5 подходящих вариантов")
-            .arg(classList, templateFile)
-            .arg(classNumber, 16, 16, QLatin1Char('0'))
-            .arg(draw)
-            .arg(minSuitable),
-        pdfPageBreak};
+    const int perPage = line.value(perPageOption).toInt();
+    const double sheetPoints = perPage == 4 ? 8 : 10;
+    QList<QStringList> sheets;
+    QStringList key = keyCover(line.text(courseOption), classList, templateFile, list, taskTemplate,
+                               classNumber, draw, minSuitable, assignments);
     for (int i = 0; i < count; ++i) {
         const Student& student = list.students.at(i);
         const Assignment& a = assignments.at(i);
@@ -288,22 +412,24 @@ int run(const CommandLine& line, KeyIo& io) {
                             QStringLiteral("вариант %1, %2").arg(number, studentLine(student))))) {
             return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(design));
         }
-        if (i > 0) {
-            sheets.append({ReportOperation::Page, QString(), 0});
-        }
-        for (const QString& line : sheetLines(line.text(courseOption), student, number, a,
-                                              line.isSet(withValuesOption))) {
-            sheets.append(line.isEmpty() ? ReportOperation{ReportOperation::Empty, QString(), 0}
-                                         : ReportOperation{ReportOperation::Line, line, 0});
-        }
-        key << keyLines(student, number, a);
-        if (i + 1 < count) {
-            key << pdfPageBreak;
-        }
+        sheets << sheetLines(line.text(courseOption), student, number, a,
+                             line.isSet(withValuesOption), portraitColumns(sheetPoints),
+                             perPage == 4);
+        key << pdfPageBreak << keyLines(student, number, a);
         io.out << QStringLiteral("%1  %2  подходящих вариантов %3")
                       .arg(number, studentLine(student))
                       .arg(a.solution.suitableCount)
                << QLatin1Char('\n');
+    }
+    ReportOperations sheetPages;
+    int needed = 0;
+    if (!sheetOperations(sheets, perPage, sheetPoints, sheetPages, needed)) {
+        return badInput(io, QStringLiteral("лист задания занимает %1 строк, а на 1/%2 страницы "
+                                           "их входит %3: возьмите --per-page %4")
+                                .arg(needed)
+                                .arg(perPage)
+                                .arg(pdfRowsPerPage / perPage)
+                                .arg(perPage / 2));
     }
     const QString csv = stage.filePath(setFiles().at(0));
     const QString sheetsPdf = stage.filePath(setFiles().at(1));
@@ -313,10 +439,10 @@ int run(const CommandLine& line, KeyIo& io) {
     }
     const KeyPdfFunctions& pdf = keyPdfFunctions();
     if (pdf.write == nullptr ||
-        !pdf.write(sheets, sheetsPdf, QStringLiteral("ORVEN: задания"), false)) {
+        !pdf.write(sheetPages, sheetsPdf, QStringLiteral("ORVEN: задания"), false)) {
         return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(sheetsPdf));
     }
-    if (!writePdf(keyPdf, key, QStringLiteral("ORVEN: ключ к заданиям"))) {
+    if (!writeReadablePdf(keyPdf, key, QStringLiteral("ORVEN: ключ к заданиям"), keyPoints)) {
         return badInput(io, QStringLiteral("файл %1 не удалось записать").arg(keyPdf));
     }
     // The old set out, the new one in, item by item by rename.
@@ -349,7 +475,7 @@ extern const KeyCommand assignCommand{
     QStringLiteral("В ПАПКЕ: задания.pdf, ключ.pdf, варианты.csv и файл задачи каждого "
                    "варианта в папке «варианты»."),
     {&classOption, &templateOption, &outOption, &drawOption, &minSuitableOption, &withValuesOption,
-     &courseOption, &fluidsOption, &excelOption, &replaceOption},
+     &courseOption, &perPageOption, &fluidsOption, &excelOption, &replaceOption},
     pdfAlways,
     run};
 

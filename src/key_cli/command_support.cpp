@@ -111,9 +111,6 @@ QString installedFluidsFolder() {
         QFileInfo(self).absoluteDir().filePath(QStringLiteral(ORVEN_FLUIDS_RELATIVE)));
 }
 
-// Rows of a page of the report's renderer (platform/report_rendering.h).
-constexpr int pdfRowsPerPage = 79;
-
 } // namespace
 
 bool fluidFoldersOf(const CommandLine& line, QStringList& folders, QString& error) {
@@ -136,42 +133,66 @@ bool writeTextFile(const QString& path, const QString& text) {
 }
 
 QStringList wrapped(const QString& text, int width) {
-    QStringList lines;
-    QString line;
-    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
-            lines << line;
-            line.clear();
-        }
-        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    if (text.size() <= width) { // a line that fits keeps its blanks (a table's columns)
+        return text.trimmed().isEmpty() ? QStringList() : QStringList{text};
     }
-    if (!line.isEmpty()) {
+    qsizetype indent = 0;
+    while (indent < text.size() && text.at(indent) == QLatin1Char(' ')) {
+        ++indent;
+    }
+    const QString first(indent, QLatin1Char(' '));
+    // An indented line goes on two further in; a paragraph's lines align.
+    const QString more(indent > 0 ? std::min<qsizetype>(indent + 2, width / 2) : 0,
+                       QLatin1Char(' '));
+    QStringList lines;
+    QString line = first;
+    const auto room = [&] { return width - line.size(); };
+    for (QString word : text.mid(indent).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const bool fresh = line.trimmed().isEmpty();
+        if (!fresh && 1 + word.size() > room()) {
+            lines << line;
+            line = more;
+        } else if (!fresh) {
+            line += QLatin1Char(' ');
+        }
+        // Only a word longer than a whole line is cut.
+        while (word.size() > room() && word.size() > width - more.size()) {
+            const qsizetype fits = std::max<qsizetype>(1, room());
+            lines << line + word.left(fits);
+            word.remove(0, fits);
+            line = more;
+        }
+        line += word;
+    }
+    if (!line.trimmed().isEmpty()) {
         lines << line;
     }
     return lines;
 }
 
-QString tableHeader() {
-    return QStringLiteral(
-        "  №  Теплообм. Пакеты      Re1      Re2        K      ΔP1      ΔP2   F_req"
-        "  F_geom  Запас,%  Каналы в пакетах (хол.; гор.)");
+QString tableHeader(bool withChannels) {
+    const QString numbers =
+        QStringLiteral("  №  Теплообм. Пакеты      Re1      Re2        K      ΔP1      ΔP2   F_req"
+                       "  F_geom  Запас,%");
+    return withChannels ? numbers + QStringLiteral("  Каналы в пакетах (хол.; гор.)") : numbers;
 }
 
-QString tableRow(int rank, const Evaluated& e, bool condenser) {
+QString tableRow(int rank, const Evaluated& e, bool condenser, bool withChannels) {
     const CalculationResults& r = e.results;
-    return QStringLiteral("%1  %2 %3 %4 %5 %6 %7 %8 %9 %10 %11  %12")
-        .arg(rank, 3)
-        .arg(standardExchangers().at(e.variant.exchanger).name, -9)
-        .arg(QStringLiteral("%1/%2").arg(e.variant.coldPacks).arg(e.variant.hotPacks), -6)
-        .arg(resultText(r.hotReynolds), 8)
-        .arg(resultText(r.coldReynolds), 8)
-        .arg(resultText(r.overallCoefficient), 8)
-        .arg(condenser ? QStringLiteral("—") : resultText(r.hotPressureDrop), 8)
-        .arg(resultText(r.coldPressureDrop), 8)
-        .arg(resultText(r.requiredSurface), 7)
-        .arg(resultText(r.geometricSurface), 7)
-        .arg(resultText(r.surfaceMargin), 8)
-        .arg(channelsText(e.variant));
+    const QString numbers =
+        QStringLiteral("%1  %2 %3 %4 %5 %6 %7 %8 %9 %10 %11")
+            .arg(rank, 3)
+            .arg(standardExchangers().at(e.variant.exchanger).name, -9)
+            .arg(QStringLiteral("%1/%2").arg(e.variant.coldPacks).arg(e.variant.hotPacks), -6)
+            .arg(resultText(r.hotReynolds), 8)
+            .arg(resultText(r.coldReynolds), 8)
+            .arg(resultText(r.overallCoefficient), 8)
+            .arg(condenser ? QStringLiteral("—") : resultText(r.hotPressureDrop), 8)
+            .arg(resultText(r.coldPressureDrop), 8)
+            .arg(resultText(r.requiredSurface), 7)
+            .arg(resultText(r.geometricSurface), 7)
+            .arg(resultText(r.surfaceMargin), 8);
+    return withChannels ? numbers + QStringLiteral("  ") + channelsText(e.variant) : numbers;
 }
 
 QString orderText(VariantOrder order) {
@@ -186,13 +207,36 @@ QString orderText(VariantOrder order) {
     return QStringLiteral("по наименьшей поверхности, затем запасу и числу пакетов");
 }
 
-bool writePdf(const QString& path, const QStringList& lines, const QString& title) {
+int portraitColumns(double points) {
+    // 88 characters of 10 pt, with a little room for the font's own width.
+    return static_cast<int>(880 / points);
+}
+
+namespace {
+
+// The lines on pages of pdfRowsPerPage rows in a fixed-pitch font of points,
+// each wrapped at its words to width: "\f" starts a page, and a variants'
+// table (from its header to an empty line) that a page breaks goes on under
+// its header again.
+ReportOperations pagedText(const QStringList& lines, double points, int width,
+                           const QString& header) {
     ReportOperations operations{{ReportOperation::Font, QStringLiteral("Courier New Cyr"), 0},
-                                {ReportOperation::Size, QString(), 6.5}};
-    const QString header = tableHeader();
-    constexpr qsizetype rowLength = 200; // characters of 6.5 pt across A4 landscape
+                                {ReportOperation::Size, QString(), points}};
     int rows = 0;
     bool inTable = false;
+    const auto row = [&](const QString& text) {
+        if (rows >= pdfRowsPerPage) {
+            operations.append({ReportOperation::Page, QString(), 0});
+            rows = 0;
+            if (inTable && text != header) {
+                operations.append({ReportOperation::Line, header, 0});
+                ++rows;
+            }
+        }
+        operations.append(text.isEmpty() ? ReportOperation{ReportOperation::Empty, QString(), 0}
+                                         : ReportOperation{ReportOperation::Line, text, 0});
+        ++rows;
+    };
     for (const QString& line : lines) {
         if (line == pdfPageBreak) {
             operations.append({ReportOperation::Page, QString(), 0});
@@ -200,22 +244,32 @@ bool writePdf(const QString& path, const QStringList& lines, const QString& titl
             inTable = false;
             continue;
         }
-        if (rows >= pdfRowsPerPage) {
-            operations.append({ReportOperation::Page, QString(), 0});
-            rows = 0;
-            if (inTable) {
-                operations.append({ReportOperation::Line, header, 0});
-                ++rows;
-            }
+        inTable = (inTable && !line.isEmpty()) || line == header;
+        if (line.isEmpty()) {
+            row(line);
         }
-        inTable = inTable || line == header;
-        operations.append(line.isEmpty() ? ReportOperation{ReportOperation::Empty, QString(), 0}
-                                         : ReportOperation{ReportOperation::Line, line, 0});
-        // A longer line (a sentence, not a table row) goes on over more rows.
-        rows += std::max<int>(1, static_cast<int>((line.size() + rowLength - 1) / rowLength));
+        for (const QString& part : wrapped(line, width)) {
+            row(part);
+        }
     }
+    return operations;
+}
+
+} // namespace
+
+bool writeReadablePdf(const QString& path, const QStringList& lines, const QString& title,
+                      double points) {
     const KeyPdfFunctions& pdf = keyPdfFunctions();
-    return pdf.write != nullptr && pdf.write(operations, path, title, true);
+    return pdf.write != nullptr &&
+           pdf.write(pagedText(lines, points, portraitColumns(points), tableHeader(false)), path,
+                     title, false);
+}
+
+bool writePdf(const QString& path, const QStringList& lines, const QString& title) {
+    constexpr int rowLength = 200; // characters of 6.5 pt across A4 landscape
+    const KeyPdfFunctions& pdf = keyPdfFunctions();
+    return pdf.write != nullptr &&
+           pdf.write(pagedText(lines, 6.5, rowLength, tableHeader()), path, title, true);
 }
 
 int writeOutputs(KeyIo& io, const QStringList& lines, const CommandLine& line,

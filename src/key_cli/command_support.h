@@ -43,25 +43,40 @@ bool fluidFoldersOf(const CommandLine& line, QStringList& folders, QString& erro
 bool writeFileBytes(const QString& path, const QByteArray& data);
 bool writeTextFile(const QString& path, const QString& text);
 
-// Words set on lines of at most width characters.
+// Words set on lines of at most width characters, never cut unless one is
+// longer than a line; a line that fits is kept as it is, an indented one
+// goes on over lines indented two more.
 QStringList wrapped(const QString& text, int width);
 
 // The table of suitable variants: its header, a row, the order in words.
-QString tableHeader();
-QString tableRow(int rank, const Evaluated& e, bool condenser);
+// Without the channels, a row is 91 characters.
+QString tableHeader(bool withChannels = true);
+QString tableRow(int rank, const Evaluated& e, bool condenser, bool withChannels = true);
 QString orderText(VariantOrder order);
 
 // What check prints of a report: the student, the initial data, the
 // findings, each block worked out again, and the verdict.
 QStringList reportCheckLines(const QString& file, const ReportCheck& report);
 
+// Rows of a page of the report's renderer (platform/report_rendering.h),
+// whatever the font's size.
+constexpr int pdfRowsPerPage = 79;
 // A line of printed text that starts a new page.
 inline const QString pdfPageBreak = QStringLiteral("\f");
 // The text as an A4 landscape PDF in a 6.5 pt fixed-pitch font, so that a
-// table row of up to 200 characters stands on one line; the pages are made
-// 79 rows each, and a page that continues the variants' table starts with its
-// header again.
+// table row of up to 200 characters stands on one line (a longer line is
+// wrapped at its words); the pages are made 79 rows each, and a page that
+// continues the variants' table starts with its header again.
 bool writePdf(const QString& path, const QStringList& lines, const QString& title);
+// Characters of a fixed-pitch font of that size across A4 portrait between
+// the report's margins.
+int portraitColumns(double points);
+// The text as a document to read on paper: A4 portrait in a fixed-pitch font
+// of points (9 or more), each line wrapped at its words (wrapped()), 79 rows
+// a page; "\f" starts a page, and a variants' table a page breaks goes on
+// under its header again.
+bool writeReadablePdf(const QString& path, const QStringList& lines, const QString& title,
+                      double points);
 // The lines on the output, and as a PDF where --pdf asks for one.
 int writeOutputs(KeyIo& io, const QStringList& lines, const CommandLine& line,
                  const QString& title);

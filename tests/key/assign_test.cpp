@@ -91,7 +91,8 @@ private slots:
     }
 
     // 25 distinct tasks, each with its design file and at least 3 suitable
-    // variants; one sheet page and one key page a student, nothing cut.
+    // variants; two sheets a page, a key page a student after the cover,
+    // nothing cut at a line's end, and the key's best three three layouts.
     void classOfTwentyFive() {
         const Run run = assign(QStringLiteral("a"), 7);
         QVERIFY2(run.status == 0, qPrintable(run.err));
@@ -100,9 +101,16 @@ private slots:
         QCOMPARE(rows.size(), 25);
         QSet<QString> tasks;
         const QStringList taskKeys{"горячий", "g1", "t1н", "t1к", "холодный", "t2н", "t2к", "r"};
-        const QStringList sheets = pdfPages(out + QStringLiteral("/задания.pdf"));
-        const QStringList key = pdfPages(out + QStringLiteral("/ключ.pdf"));
+        const QStringList sheetPages = pdfPages(out + QStringLiteral("/задания.pdf"));
+        QCOMPARE(sheetPages.size(), 13);
+        const QStringList sheets =
+            sheetPages.join(QLatin1Char(' '))
+                .split(QStringLiteral("ЗАДАНИЕ на расчёт пластинчатого теплообменника"))
+                .mid(1);
         QCOMPARE(sheets.size(), 25);
+        const QStringList key = pdfPages(out + QStringLiteral("/ключ.pdf"));
+        QVERIFY(key.value(0).startsWith(QStringLiteral("КЛЮЧ К ЗАДАНИЯМ")));
+        QVERIFY(key.value(0).contains(QStringLiteral("(--draw 7)")));
         for (int i = 0; i < 25; ++i) {
             const auto& row = rows.at(i);
             const QString number = QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'));
@@ -143,8 +151,58 @@ private slots:
                                             .arg(number, row.value(QStringLiteral("фамилия")))),
                      qPrintable(keyPage.left(200)));
             QVERIFY(keyPage.contains(QStringLiteral("Исходные данные для ORVEN")));
+            // The task's words, set at two widths, read alike only if no
+            // word was cut at a line's end.
+            const QString prose =
+                sheet.section(QStringLiteral("Вариант: ") + number + QLatin1Char(' '), 1)
+                    .section(QStringLiteral(" Свойства — "), 0, 0);
+            QVERIFY2(prose.endsWith(QStringLiteral("противоток.")), qPrintable(prose));
+            QVERIFY2(keyPage.contains(QStringLiteral("Задание: ") + prose), qPrintable(prose));
+            static const QRegularExpression best(QStringLiteral(
+                "(\\S+)/\\d+ +\\d+/\\d+ [^к]+каналы в пакетах \\(хол\\.; гор\\.\\): (\\S+; \\S+)"));
+            QSet<QString> layouts;
+            for (const QRegularExpressionMatch& m : best.globalMatch(keyPage)) {
+                layouts.insert(m.captured(1) + QLatin1Char(' ') + m.captured(2));
+            }
+            QVERIFY2(layouts.size() == 3, qPrintable(keyPage.right(800)));
         }
         QCOMPARE(tasks.size(), 25);
+    }
+
+    // Sheets one, two or four to a page; a sheet too long for its share is
+    // refused before anything is written.
+    void sheetsPerPage_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("pages"); // 0: refused
+        QTest::newRow("one") << QStringList{"--per-page", "1"} << 25;
+        QTest::newRow("four") << QStringList{"--per-page", "4"} << 7;
+        QTest::newRow("two with the values") << QStringList{"--with-values"} << 13;
+        QTest::newRow("four with the values")
+            << QStringList{"--per-page", "4", "--with-values"} << 0;
+    }
+    void sheetsPerPage() {
+        QFETCH(QStringList, options);
+        QFETCH(int, pages);
+        const QString out = dir_.filePath(QStringLiteral("pp-") + QTest::currentDataTag());
+        const Run run = runKey(QStringList{QStringLiteral("assign"), QStringLiteral("--class"),
+                                           dir_.filePath(QStringLiteral("class.csv")),
+                                           QStringLiteral("--template"),
+                                           dir_.filePath(QStringLiteral("template.txt")),
+                                           QStringLiteral("--out"), out} +
+                               options);
+        if (pages == 0) {
+            QCOMPARE(run.status, 2);
+            QVERIFY2(run.err.contains(QStringLiteral("возьмите --per-page 2")),
+                     qPrintable(run.err));
+            QVERIFY(!QFileInfo::exists(out + QStringLiteral("/задания.pdf")));
+            return;
+        }
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QStringList sheets = pdfPages(out + QStringLiteral("/задания.pdf"));
+        QCOMPARE(sheets.size(), pages);
+        QCOMPARE(sheets.join(QLatin1Char(' '))
+                     .count(QStringLiteral("ЗАДАНИЕ на расчёт пластинчатого теплообменника")),
+                 25);
     }
 
     // The same class, template and draw number give the same variants to the
