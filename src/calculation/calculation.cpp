@@ -50,12 +50,12 @@ double power(double x, double p) {
         std::uint64_t p = 0;
         double value = 0;
     };
-    constexpr std::size_t keptCount = 256;
+    constexpr std::size_t keptCount = 4096; // 96 KiB a thread
     thread_local std::array<Kept, keptCount> kept{};
     const auto xBits = std::bit_cast<std::uint64_t>(x);
     const auto pBits = std::bit_cast<std::uint64_t>(p);
     const std::uint64_t mixed = (xBits ^ (pBits * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
-    Kept& slot = kept[mixed >> 56];
+    Kept& slot = kept[mixed >> (64 - std::countr_zero(keptCount))]; // the top bits
     if (slot.x != xBits || slot.p != pBits) {
         slot = {xBits, pBits, std::exp(p * std::log(x))};
     }
