@@ -205,15 +205,28 @@ private slots:
                  25);
     }
 
-    // The same class, template and draw number give the same variants to the
-    // byte; another number others.
+    // The same class, template and draw number give the same set to the byte
+    // (the PDFs to their text; their files carry the time they were made);
+    // another number another set.
     void drawNumberDecides() {
         QCOMPARE(assign(QStringLiteral("b"), 7).status, 0);
         QCOMPARE(assign(QStringLiteral("c"), 8).status, 0);
-        const QByteArray first = readFile(dir_.filePath(QStringLiteral("b/варианты.csv")));
-        QVERIFY(!first.isEmpty());
-        QCOMPARE(readFile(dir_.filePath(QStringLiteral("a/варианты.csv"))), first);
-        QVERIFY(readFile(dir_.filePath(QStringLiteral("c/варианты.csv"))) != first);
+        const auto set = [&](const QString& out) {
+            QStringList contents;
+            const QDir designs(dir_.filePath(out + QStringLiteral("/варианты")));
+            for (const QString& name : designs.entryList(QDir::Files, QDir::Name)) {
+                contents << name << QString::fromUtf8(readFile(designs.filePath(name)));
+            }
+            contents << QString::fromUtf8(
+                            readFile(dir_.filePath(out + QStringLiteral("/варианты.csv"))))
+                     << pdfPages(dir_.filePath(out + QStringLiteral("/задания.pdf")))
+                     << pdfPages(dir_.filePath(out + QStringLiteral("/ключ.pdf")));
+            return contents;
+        };
+        const QStringList first = set(QStringLiteral("b"));
+        QCOMPARE(first.size(), 2 * 25 + 1 + 13 + 26);
+        QCOMPARE(set(QStringLiteral("a")), first);
+        QVERIFY(set(QStringLiteral("c")) != first);
     }
 
     // A student's task follows the student's identifier, not the place in the
