@@ -93,10 +93,6 @@ QList<int> worksheetStudents(const Worksheet& worksheet, const VariantsTable& ta
     return students;
 }
 
-// A report of a long session is a few hundred kilobytes; a file far larger is
-// no report and is not handed to the PDF reader.
-constexpr qint64 largestReport = 64 * 1024 * 1024;
-
 QString yesNo(bool yes) {
     return yes ? QStringLiteral("да") : QStringLiteral("нет");
 }
@@ -151,7 +147,7 @@ int run(const CommandLine& line, KeyIo& io) {
         return badInput(io, error);
     }
     const KeyPdfFunctions& pdf = keyPdfFunctions();
-    if (pdf.readData == nullptr) {
+    if (pdf.readText == nullptr) {
         return badInput(io, QStringLiteral("чтение PDF недоступно"));
     }
     // Every file read and checked on every core; the results put together in
@@ -177,11 +173,13 @@ int run(const CommandLine& line, KeyIo& io) {
         if (!readSubmittedFile(file, largestReport, bytes, why)) {
             outcome.notReport = why;
         } else if (bytes.size() > largestReport) {
-            outcome.notReport = QStringLiteral("%1: слишком велик для отчёта").arg(file.shown);
+            outcome.notReport = QStringLiteral("%1: больше %2 МиБ, предел размера отчёта")
+                                    .arg(file.shown)
+                                    .arg(largestReport / (1024 * 1024));
         } else if (!bytes.startsWith("%PDF-")) {
             outcome.notReport = QStringLiteral("%1: не PDF").arg(file.shown);
-        } else if (!pdf.readData(bytes, file.shown, lines, why)) {
-            outcome.notReport = QStringLiteral("%1: не читается как PDF").arg(file.shown);
+        } else if (const ReadFault fault = pdf.readText(bytes, lines); fault != ReadFault::None) {
+            outcome.notReport = QStringLiteral("%1: %2").arg(file.shown, readFaultText(fault));
         } else if (ReportCheck check = checkReportText(lines); !check.isReport) {
             outcome.notReport = QStringLiteral("%1: не отчёт ORVEN").arg(file.shown);
         } else {

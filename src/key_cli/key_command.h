@@ -10,6 +10,7 @@
 // and returns the exit status: 0 done (check: the report passes), 1 a check
 // that fails, 2 bad usage or bad input. The tests run commands in process.
 
+#include "key_cli/report_reader.h"
 #include "report/report_journal.h"
 
 #include <QIODevice>
@@ -109,14 +110,12 @@ int keyMain(int argc, char* argv[],
 // the commands reach them through these functions, set by that program's
 // main(). Unset, a command that needs one says so.
 struct KeyPdfFunctions {
-    // The rows of a PDF's text, pages divided by "\f"; false with an error text.
-    bool (*readText)(const QString& path, QStringList& lines, QString& error) = nullptr;
     // Writes the operations as an A4 PDF, landscape or portrait.
     bool (*write)(const ReportOperations& operations, const QString& path, const QString& title,
                   bool landscape) = nullptr;
-    // The same of a PDF's bytes, name standing for it in the error.
-    bool (*readData)(const QByteArray& data, const QString& name, QStringList& lines,
-                     QString& error) = nullptr;
+    // The rows of a PDF's text, pages divided by "\f"; a fault when not read
+    // (report_reader.h: the program reads each in a reader under limits).
+    ReadFault (*readText)(const QByteArray& data, QStringList& lines) = nullptr;
 };
 void setKeyPdfFunctions(const KeyPdfFunctions& functions);
 const KeyPdfFunctions& keyPdfFunctions();

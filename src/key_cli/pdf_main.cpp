@@ -6,12 +6,14 @@
 
 #include "key_cli/key_command.h"
 #include "key_cli/pdf_text.h"
+#include "key_cli/report_reader.h"
 #include "platform/report_rendering.h"
 
 #include <QGuiApplication>
 #include <QLocale>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -31,13 +33,20 @@ bool writePdf(const orven::ReportOperations& operations, const QString& path, co
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // A reader of handed-in reports, started by this program itself under
+    // limits (report_reader.h): poppler alone, no windowing.
+    if (argc == 2 && std::strcmp(argv[1], orven::readerArgument) == 0) {
+        return orven::serveReportReads(orven::pdfReportText);
+    }
     return orven::keyMain(argc, argv, [&](const orven::CommandLine& line, orven::KeyIo& io) {
-        orven::setKeyPdfFunctions({orven::pdfTextLines, writePdf, orven::pdfDataTextLines});
+        orven::setKeyPdfFunctions({writePdf, orven::readReportText});
         qInstallMessageHandler(quietMessages);
         // No windows: the offscreen platform gives the fonts a PDF needs without a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication application(argc, argv);
         QLocale::setDefault(QLocale::c());
-        return orven::runKeyCommand(line, io);
+        const int status = orven::runKeyCommand(line, io);
+        orven::endReportReader();
+        return status;
     });
 }

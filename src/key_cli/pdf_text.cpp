@@ -1,24 +1,24 @@
 #include "key_cli/pdf_text.h"
 
-#include <QFileInfo>
 #include <poppler-qt6.h>
 
 #include <memory>
 
 namespace orven {
 
-namespace {
-
-bool documentLines(std::unique_ptr<Poppler::Document> document, const QString& name,
-                   QStringList& lines, QString& error) {
+ReadFault pdfReportText(const QByteArray& data, QStringList& lines) {
+    lines.clear();
+    const std::unique_ptr<Poppler::Document> document = Poppler::Document::loadFromData(data);
     if (!document) {
-        error = QStringLiteral("%1 — не файл PDF").arg(name);
-        return false;
+        return ReadFault::NotPdf;
     }
     if (document->isLocked()) {
-        error = QStringLiteral("%1 защищён паролем").arg(name);
-        return false;
+        return ReadFault::Locked;
     }
+    if (document->numPages() > mostReportPages) {
+        return ReadFault::Pages;
+    }
+    qsizetype characters = 0;
     for (int index = 0; index < document->numPages(); ++index) {
         if (index > 0) {
             lines << QStringLiteral("\f"); // a new page
@@ -29,33 +29,16 @@ bool documentLines(std::unique_ptr<Poppler::Document> document, const QString& n
         }
         // Physical layout: the lines as they stand on the page, top to bottom.
         const QString text = page->text(QRectF(), Poppler::Page::PhysicalLayout);
+        characters += text.size();
+        if (characters > mostReportText) {
+            lines.clear();
+            return ReadFault::Text;
+        }
         for (const QString& line : text.split(QLatin1Char('\n'))) {
             lines << line;
         }
     }
-    return true;
-}
-
-} // namespace
-
-bool pdfDataTextLines(const QByteArray& data, const QString& name, QStringList& lines,
-                      QString& error) {
-    lines.clear();
-    return documentLines(Poppler::Document::loadFromData(data), name, lines, error);
-}
-
-bool pdfTextLines(const QString& path, QStringList& lines, QString& error) {
-    lines.clear();
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        error = QStringLiteral("файл %1 не найден").arg(path);
-        return false;
-    }
-    if (!info.isFile() || !info.isReadable()) {
-        error = QStringLiteral("файл %1 нельзя прочитать").arg(path);
-        return false;
-    }
-    return documentLines(Poppler::Document::load(path), path, lines, error);
+    return ReadFault::None;
 }
 
 } // namespace orven

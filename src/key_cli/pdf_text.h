@@ -1,17 +1,17 @@
 #pragma once
 // The text of a PDF, line by line, as poppler reads it.
 
+#include "key_cli/report_reader.h"
+
 #include <QByteArray>
-#include <QString>
 #include <QStringList>
 
 namespace orven {
 
-// The lines of every page in order (a page break ends a line); false with a
-// Russian reason when the file cannot be read as a PDF.
-bool pdfTextLines(const QString& path, QStringList& lines, QString& error);
-// The same of a PDF's bytes; name is what the error calls it.
-bool pdfDataTextLines(const QByteArray& data, const QString& name, QStringList& lines,
-                      QString& error);
+// The rows of every page of a PDF's bytes in order, "\f" starting a page;
+// a fault when poppler does not take it, it is locked, or it passes the
+// limits on pages and text (report_reader.h). In this process, unbounded in
+// time and memory: what a reader process runs.
+ReadFault pdfReportText(const QByteArray& data, QStringList& lines);
 
 } // namespace orven

@@ -24,6 +24,7 @@
 #include <QtTest>
 
 #include <zip.h>
+#include <zlib.h>
 
 using namespace orven;
 using orven::test::OperationsPrinter;
@@ -123,6 +124,66 @@ bool writeTestZip(const QString& path, const ZipEntries& entries, bool deflate) 
                                  deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
     }
     return zip_close(zip) == 0;
+}
+
+// A PDF of the objects (object 1 the catalogue, numbered in order) with its
+// cross-reference table; extra goes into the trailer.
+QByteArray pdfOf(const QList<QByteArray>& objects, const QByteArray& extra = {}) {
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const qsizetype offset : offsets) {
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    }
+    return pdf + "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R " +
+           extra + " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+}
+
+QByteArray streamOf(const QByteArray& dictionary, const QByteArray& data) {
+    return "<< " + dictionary + " /Length " + QByteArray::number(data.size()) + " >>\nstream\n" +
+           data + "\nendstream";
+}
+
+// Deflated in the zlib format FlateDecode reads: head, count bytes of the
+// pattern over and over (a mebibyte holds it whole), tail; made a mebibyte at
+// a time, so that gigabytes need no memory.
+QByteArray deflated(const QByteArray& head, const QByteArray& pattern, qint64 count,
+                    const QByteArray& tail) {
+    z_stream z{};
+    deflateInit(&z, 9);
+    QByteArray out;
+    QByteArray buffer(1 << 16, Qt::Uninitialized);
+    const auto feed = [&](const QByteArray& in, int flush) {
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.constData()));
+        z.avail_in = static_cast<uInt>(in.size());
+        do {
+            z.next_out = reinterpret_cast<Bytef*>(buffer.data());
+            z.avail_out = static_cast<uInt>(buffer.size());
+            deflate(&z, flush);
+            out.append(buffer.constData(), buffer.size() - z.avail_out);
+        } while (z.avail_out == 0);
+    };
+    feed(head, Z_NO_FLUSH);
+    const QByteArray block = pattern.repeated((1 << 20) / std::max<qsizetype>(1, pattern.size()));
+    for (qint64 done = 0; done < count; done += block.size()) {
+        feed(block.left(std::min<qint64>(block.size(), count - done)), Z_NO_FLUSH);
+    }
+    feed(tail, Z_FINISH);
+    deflateEnd(&z);
+    return out;
+}
+
+// A one-page PDF whose page draws the contents (objects 4 on) given.
+QByteArray pageOf(const QByteArray& contents, const QList<QByteArray>& streams) {
+    QList<QByteArray> objects{
+        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents " + contents + " >>"};
+    return pdfOf(objects + streams);
 }
 
 } // namespace
@@ -660,6 +721,62 @@ private slots:
         QVERIFY(!run_.out.contains(QStringLiteral("верный-2.pdf")));
     }
 
+    // Files made to stall or exhaust the reader, each read under the limits
+    // and said in one line with the limit it broke; check exits 2.
+    void hostileFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("line");
+        const QString limit = QStringLiteral("отчёт не прочитан: ");
+        QTest::newRow("a stream inflating to 256 MiB of operators")
+            << "раздутый.pdf" << limit + "чтение дольше 5 с, предел времени 5 с";
+        QTest::newRow("one stream drawn 1000 times")
+            << "тысяча.pdf" << limit + "чтение дольше 5 с, предел времени 5 с";
+        QTest::newRow("a string of 600 MiB")
+            << "строка.pdf" << limit + "чтение прервано: файлу мало 512 МиБ памяти (предел)";
+        QTest::newRow("100 000 pages")
+            << "страницы.pdf" << limit + "в нём больше 100 страниц, предел 100 страниц";
+        QTest::newRow("arrays 100 000 deep") << "вложенный.pdf"
+                                             << "— не отчёт ORVEN";
+        QTest::newRow("a cross-reference loop") << "петля.pdf"
+                                                << "— не отчёт ORVEN";
+        QTest::newRow("encrypted, the password unknown") << "шифр.pdf"
+                                                         << ": защищён паролем";
+        QTest::newRow("larger than 64 MiB") << "огромный.pdf"
+                                            << ": больше 64 МиБ, предел размера отчёта";
+    }
+    void hostileFiles() {
+        QFETCH(QString, name);
+        QFETCH(QString, line);
+        const QString path = hostileFolder() + QLatin1Char('/') + name;
+        const Run run = runKey({QStringLiteral("check"), path});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+        QVERIFY2(run.err.contains(line), qPrintable(run.err));
+    }
+
+    // A folder of them beside a genuine report: the genuine one graded in
+    // full, every other named with its reason.
+    void hostileBesideGenuine() {
+        const QString folder = hostileFolder();
+        QVERIFY(QFile::copy(dir_.filePath(QStringLiteral(
+                                "moodle/Вадим Верный_101_assignsubmission_file/отчёт.pdf")),
+                            folder + QStringLiteral("/верный.pdf")));
+        const QString csv = dir_.filePath(QStringLiteral("враждебные.csv"));
+        const Run run = runKey({QStringLiteral("grade"), QStringLiteral("--class"),
+                                dir_.filePath(QStringLiteral("class/варианты.csv")), folder,
+                                QStringLiteral("--csv"), csv});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(QString::fromUtf8(readFile(csv))
+                     .contains(QStringLiteral("vernyi@example.org,501,Верный Вадим,100,")),
+                 qPrintable(QString::fromUtf8(readFile(csv))));
+        for (const QString& name : QDir(folder).entryList(QDir::Files)) {
+            if (name != QStringLiteral("верный.pdf")) {
+                QVERIFY2(run.out.contains(name + QStringLiteral(": ")), qPrintable(name));
+            }
+        }
+        QVERIFY2(run.out.count(QStringLiteral("отчёт не прочитан: ")) == 4, qPrintable(run.out));
+    }
+
     // A path that is not there, or a folder with nothing in it, is an error
     // before anything is written.
     void nothingToGrade_data() {
@@ -722,6 +839,62 @@ private slots:
     }
 
 private:
+    // The hostile files, made once.
+    QString hostileFolder() {
+        const QString folder = dir_.filePath(QStringLiteral("враждебные"));
+        if (QFileInfo::exists(folder)) {
+            return folder;
+        }
+        QDir().mkpath(folder);
+        const auto write = [&](const QString& name, const QByteArray& contents) {
+            QFile file(folder + QLatin1Char('/') + name);
+            if (file.open(QIODevice::WriteOnly)) {
+                file.write(contents);
+            }
+        };
+        const QByteArray flate = "/Filter [/FlateDecode /FlateDecode]";
+        const auto twice = [](const QByteArray& once) { return deflated(once, {}, 0, {}); };
+        write(QStringLiteral("раздутый.pdf"),
+              pageOf("4 0 R", {streamOf(flate, twice(deflated({}, "q Q ", 256 << 20, {})))}));
+        QByteArray thousand = "[";
+        for (int i = 0; i < 1000; ++i) {
+            thousand += "4 0 R ";
+        }
+        write(QStringLiteral("тысяча.pdf"),
+              pageOf(thousand + "]", {streamOf(flate, twice(deflated({}, " ", 64 << 20, {})))}));
+        write(
+            QStringLiteral("строка.pdf"),
+            pageOf("4 0 R", {streamOf(flate, twice(deflated("BT (", "a", 600 << 20, ") Tj ET")))}));
+        QList<QByteArray> pages{"<< /Type /Catalog /Pages 2 0 R >>", QByteArray()};
+        QByteArray kids;
+        for (int i = 0; i < 100000; ++i) {
+            kids += QByteArray::number(i + 3) + " 0 R ";
+            pages << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 10 10] >>";
+        }
+        pages[1] = "<< /Type /Pages /Kids [" + kids + "] /Count 100000 >>";
+        write(QStringLiteral("страницы.pdf"), pdfOf(pages));
+        write(QStringLiteral("вложенный.pdf"),
+              pageOf("4 0 R", {streamOf({}, QByteArray(100000, '[') + QByteArray(100000, ']'))}));
+        QByteArray loop = pageOf("4 0 R", {streamOf({}, "BT ET")});
+        const QByteArray startxref = loop.mid(loop.lastIndexOf("startxref\n") + 10).trimmed();
+        loop.replace("/Root 1 0 R", "/Root 1 0 R /Prev " + startxref.left(startxref.indexOf('\n')));
+        write(QStringLiteral("петля.pdf"), loop);
+        write(
+            QStringLiteral("шифр.pdf"),
+            pdfOf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                   "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] >>",
+                   "<< /Filter /Standard /V 1 /R 2 /O <" + QByteArray(64, 'a') + "> /U <" +
+                       QByteArray(64, 'b') + "> /P -4 >>"},
+                  "/Encrypt 4 0 R /ID [<00112233445566778899aabbccddeeff> "
+                  "<00112233445566778899aabbccddeeff>]"));
+        QFile huge(folder + QStringLiteral("/огромный.pdf"));
+        if (huge.open(QIODevice::WriteOnly)) {
+            huge.write("%PDF-1.4\n");
+            huge.resize(65LL << 20); // sparse: no 65 MiB on the disk
+        }
+        return folder;
+    }
+
     // The files of the unpacked Moodle folder, as the zip's entries.
     ZipEntries folderEntries() const {
         ZipEntries entries;

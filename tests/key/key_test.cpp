@@ -80,12 +80,13 @@ private slots:
                  "ORVEN_KEY names the orven-key program");
         QVERIFY(dir_.isValid());
         // The PDF part, as the helper orven-key-pdf sets it.
-        setKeyPdfFunctions(
-            {pdfTextLines, [](const ReportOperations& operations, const QString& path,
-                              const QString& title, bool landscape) {
-                 return writeReportPdf(operations, path, title,
-                                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-             }});
+        setKeyPdfFunctions({[](const ReportOperations& operations, const QString& path,
+                               const QString& title, bool landscape) {
+                                return writeReportPdf(operations, path, title,
+                                                      landscape ? QPageLayout::Landscape
+                                                                : QPageLayout::Portrait);
+                            },
+                            pdfReportText});
     }
 
     void spreadChannels_data() {
