@@ -23,24 +23,24 @@ namespace {
 // A grid of more values than this is a mistake in its step.
 constexpr double mostGridValues = 100000;
 
-// A grid's values as a task file would carry them: twelve significant digits
-// drop the last bits that 0.0002 + 3·0.00005 picks up.
-QStringList gridValues(double from, double to, double step) {
-    QStringList values;
-    const auto count = static_cast<int>(std::floor((to - from) / step + 1e-9)) + 1;
-    for (int i = 0; i < count; ++i) {
-        values << QString::number(from + i * step, 'g', 12);
+// The task file of one choice per entry, a line each: what is drawn and
+// kept, however many blank and comment lines the template has.
+QByteArray taskText(const TaskTemplate& t, const QList<int>& picks) {
+    QStringList lines;
+    for (qsizetype e = 0; e < t.entries.size(); ++e) {
+        const TemplateEntry& entry = t.entries.at(e);
+        lines << entry.key + QStringLiteral(" = ") + entry.choice(picks.at(e));
     }
-    return values;
+    return lines.join(QLatin1Char('\n')).toUtf8();
 }
 
-// The task file of one choice per entry, each on its template line, so that
-// what the task reader says of a line is said of the template's.
-QByteArray taskText(const TaskTemplate& t, const QList<int>& picks) {
+// The same with each entry on its template line, so that what the task
+// reader says of a line is said of the template's.
+QByteArray taskTextByLine(const TaskTemplate& t, const QList<int>& picks) {
     QStringList lines(t.lineCount);
     for (qsizetype e = 0; e < t.entries.size(); ++e) {
         const TemplateEntry& entry = t.entries.at(e);
-        lines[entry.line - 1] = entry.key + QStringLiteral(" = ") + entry.choices.at(picks.at(e));
+        lines[entry.line - 1] = entry.key + QStringLiteral(" = ") + entry.choice(picks.at(e));
     }
     return lines.join(QLatin1Char('\n')).toUtf8();
 }
@@ -223,7 +223,7 @@ std::shared_ptr<const Assignment> nextSuitable(const TaskTemplate& t, StudentDra
     while (draws.attempts < attempts && !drawn.stopped()) {
         ++draws.attempts;
         for (qsizetype e = 0; e < t.entries.size(); ++e) {
-            picks[e] = drawIndex(draws.generator, static_cast<int>(t.entries.at(e).choices.size()));
+            picks[e] = drawIndex(draws.generator, t.entries.at(e).size());
         }
         const QByteArray text = taskText(t, picks);
         if (taken(text)) {
@@ -237,6 +237,10 @@ std::shared_ptr<const Assignment> nextSuitable(const TaskTemplate& t, StudentDra
 }
 
 } // namespace
+
+QString TemplateEntry::choice(int i) const {
+    return list.isEmpty() ? QString::number(from + i * step, 'g', 12) : list.at(i);
+}
 
 bool readTaskTemplate(const QByteArray& contents, const QString& fileName,
                       const QStringList& fluidFolders, TaskTemplate& taskTemplate, QString& error) {
@@ -277,25 +281,27 @@ bool readTaskTemplate(const QByteArray& contents, const QString& fileName,
                                           .arg(mostGridValues));
                 return false;
             }
-            entry.choices = gridValues(from, to, step);
+            entry.from = from;
+            entry.step = step;
+            entry.gridCount = static_cast<int>(std::floor((to - from) / step + 1e-9)) + 1;
         } else {
             for (const QString& choice : value.split(QLatin1Char('|'))) {
-                entry.choices << choice.simplified();
+                entry.list << choice.simplified();
             }
-            if (entry.choices.contains(QString())) {
+            if (entry.list.contains(QString())) {
                 error = fileErrorText(fileName, line.number,
                                       QStringLiteral("пустой вариант в списке «%1»").arg(value));
                 return false;
             }
         }
         // The same choice twice would weigh it double and count twice.
-        entry.choices.removeDuplicates();
+        entry.list.removeDuplicates();
         taskTemplate.entries << entry;
     }
     // The first choices make a task that reads, and every fluid named is found.
     TaskData task;
-    if (!readTaskFile(taskText(taskTemplate, QList<int>(taskTemplate.entries.size(), 0)), fileName,
-                      task, error)) {
+    if (!readTaskFile(taskTextByLine(taskTemplate, QList<int>(taskTemplate.entries.size(), 0)),
+                      fileName, task, error)) {
         return false;
     }
     for (const TemplateEntry& entry : taskTemplate.entries) {
@@ -303,7 +309,13 @@ bool readTaskTemplate(const QByteArray& contents, const QString& fileName,
         if (key != QStringLiteral("горячий") && key != QStringLiteral("холодный")) {
             continue;
         }
-        for (const QString& name : entry.choices) {
+        if (entry.list.isEmpty()) {
+            error = fileErrorText(
+                fileName, entry.line,
+                QStringLiteral("«%1» — имя жидкости, а не сетка чисел").arg(entry.key));
+            return false;
+        }
+        for (const QString& name : entry.list) {
             Fluid fluid;
             if (name.toLower() != QStringLiteral("пар") &&
                 !findFluid(name, fluidFolders, fluid, error)) {
@@ -318,7 +330,7 @@ bool readTaskTemplate(const QByteArray& contents, const QString& fileName,
 double distinctTasks(const TaskTemplate& taskTemplate) {
     double count = 1;
     for (const TemplateEntry& entry : taskTemplate.entries) {
-        count *= static_cast<double>(entry.choices.size());
+        count *= static_cast<double>(entry.size());
     }
     return count;
 }
@@ -327,7 +339,12 @@ quint64 classDraw(const TaskTemplate& taskTemplate, const QStringList& identifie
                   quint64 number) {
     QList<QByteArray> parts{QByteArrayLiteral("orven class draw")};
     for (const TemplateEntry& entry : taskTemplate.entries) {
-        parts << (entry.key + QLatin1Char('=') + entry.choices.join(QLatin1Char('|'))).toUtf8();
+        parts << (entry.key + QLatin1Char('=') +
+                  (entry.list.isEmpty() ? QStringLiteral("%1..%2/%3")
+                                              .arg(entry.choice(0), entry.choice(entry.size() - 1),
+                                                   QString::number(entry.step, 'g', 17))
+                                        : entry.list.join(QLatin1Char('|'))))
+                     .toUtf8();
     }
     QStringList sorted = identifiers;
     sorted.sort();
@@ -360,7 +377,7 @@ bool assignTasks(const TaskTemplate& taskTemplate, const QStringList& identifier
         for (int n = 0; n < static_cast<int>(distinct); ++n) {
             all << picks;
             for (qsizetype e = 0; e < picks.size(); ++e) {
-                if (++picks[e] < taskTemplate.entries.at(e).choices.size()) {
+                if (++picks[e] < taskTemplate.entries.at(e).size()) {
                     break;
                 }
                 picks[e] = 0;

@@ -28,10 +28,20 @@
 
 namespace orven {
 
+// A template line: a list of texts to choose from, or a grid walked as it is
+// drawn from, never spelled out.
 struct TemplateEntry {
     int line = 0;
     QString key;
-    QStringList choices; // the texts a task's line may take
+    QStringList list; // a list's texts, each once; empty for a grid
+    double from = 0;
+    double step = 0;
+    int gridCount = 0; // values of a grid
+
+    int size() const { return list.isEmpty() ? gridCount : static_cast<int>(list.size()); }
+    // The i-th text a task's line may take (a grid's values with twelve
+    // significant digits: they drop the last bits 0.0002 + 3·0.00005 picks up).
+    QString choice(int i) const;
 };
 
 struct TaskTemplate {

@@ -342,9 +342,9 @@ int run(const CommandLine& line, KeyIo& io) {
     ClassList list;
     QStringList folders;
     TaskTemplate taskTemplate;
-    if (!readInput(classList, io, contents, name, error) ||
+    if (!readInput(classList, io, contents, name, error, classInput) ||
         !readClassList(contents, name, list, error) || !fluidFoldersOf(line, folders, error) ||
-        !readInput(templateFile, io, contents, name, error) ||
+        !readInput(templateFile, io, contents, name, error, templateInput) ||
         !readTaskTemplate(contents, name, folders, taskTemplate, error)) {
         return badInput(io, error);
     }

@@ -1,5 +1,7 @@
 #include "key_cli/command_support.h"
 
+#include "core/bounded_file.h"
+
 #include "key/design_file.h"
 #include "properties/fluids.h"
 
@@ -59,36 +61,48 @@ int badInput(KeyIo& io, const QString& message) {
     return statusBadInput;
 }
 
-// A design or task file is a few lines; a huge file is not one.
-constexpr qint64 largestInputFile = 1 << 20;
-
 QString shownName(const QString& path) {
     return path == QStringLiteral("-") ? QStringLiteral("стандартный ввод") : path;
 }
 
-bool readInput(const QString& path, KeyIo& io, QByteArray& contents, QString& name,
-               QString& error) {
+bool readInput(const QString& path, KeyIo& io, QByteArray& contents, QString& name, QString& error,
+               const InputKind& kind) {
     name = shownName(path);
+    const QString called = QString::fromUtf16(kind.called);
+    bool tooLarge = false;
     if (path == QStringLiteral("-")) {
         if (io.in == nullptr || !io.in->isReadable()) {
             error = QStringLiteral("стандартный ввод нельзя прочитать");
             return false;
         }
-        contents = io.in->read(largestInputFile + 1);
+        contents = io.in->read(kind.largest + 1);
+        tooLarge = contents.size() > kind.largest;
+    } else if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) {
+        error = QStringLiteral("файл %1 не найден").arg(path);
+        return false;
     } else {
-        QFile file(path);
-        if (!file.exists()) {
-            error = QStringLiteral("файл %1 не найден").arg(path);
+        switch (readBoundedFile(path, kind.largest, &contents, nullptr, FileOwner::Anyone)) {
+        case FileRead::Read:
+            break;
+        case FileRead::TooLarge:
+            tooLarge = true;
+            break;
+        case FileRead::NotRegular:
+            error = QStringLiteral("%1 — не обычный файл (ссылка, папка, канал или устройство); "
+                                   "нужен сам %2")
+                        .arg(path, called);
             return false;
-        }
-        if (!file.open(QIODevice::ReadOnly)) {
+        case FileRead::NotOwned:
+        case FileRead::Unreadable:
             error = QStringLiteral("файл %1 нельзя прочитать").arg(path);
             return false;
         }
-        contents = file.read(largestInputFile + 1);
     }
-    if (contents.size() > largestInputFile) {
-        error = QStringLiteral("%1: файл слишком велик для файла задачи").arg(name);
+    if (tooLarge) {
+        error = QStringLiteral("%1: больше %2 МиБ — слишком велик для файла «%3»")
+                    .arg(name)
+                    .arg(kind.largest / (1024 * 1024))
+                    .arg(called);
         return false;
     }
     return true;

@@ -32,9 +32,24 @@ int badInput(KeyIo& io, const QString& message);
 
 // What a file named on the command line is called in the output.
 QString shownName(const QString& path);
-// The file named on the command line, or standard input for "-" (at most
-// 1 MB); name is what error lines call it.
-bool readInput(const QString& path, KeyIo& io, QByteArray& contents, QString& name, QString& error);
+// The kinds of file a command line names, by what they are called in an
+// error, and the largest each may be.
+struct InputKind {
+    const char16_t* called; // "файл задачи"
+    qint64 largest;
+};
+// A design or task file, a template: a few lines.
+inline constexpr InputKind taskInput{u"файл задачи", 1 << 20};
+inline constexpr InputKind templateInput{u"шаблон", 1 << 20};
+inline constexpr InputKind classInput{u"список группы", 1 << 20};
+// assign's table of a class of 2 000 from a list of the largest size.
+inline constexpr InputKind variantsInput{u"таблица вариантов", 4 << 20};
+inline constexpr InputKind worksheetInput{u"ведомость", 4 << 20};
+// The file named on the command line (a regular file, never through a link),
+// or standard input for "-", at most as large as its kind; name is what error
+// lines call it.
+bool readInput(const QString& path, KeyIo& io, QByteArray& contents, QString& name, QString& error,
+               const InputKind& kind = taskInput);
 bool readDesign(const QString& path, KeyIo& io, DesignData& design, QString& error);
 // The folders of fluid tables; false with the error when --fluids names no folder.
 bool fluidFoldersOf(const CommandLine& line, QStringList& folders, QString& error);

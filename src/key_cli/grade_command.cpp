@@ -107,7 +107,7 @@ int run(const CommandLine& line, KeyIo& io) {
     QString name;
     QString error;
     VariantsTable table;
-    if (!readInput(classList, io, contents, name, error) ||
+    if (!readInput(classList, io, contents, name, error, variantsInput) ||
         !readVariantsTable(contents, name, table, error)) {
         return badInput(io, error);
     }
@@ -130,7 +130,7 @@ int run(const CommandLine& line, KeyIo& io) {
                                                "пишется в другой файл")
                                     .arg(worksheetOut));
         }
-        if (!readInput(worksheetFile, io, contents, sheetName, error) ||
+        if (!readInput(worksheetFile, io, contents, sheetName, error, worksheetInput) ||
             !worksheet.read(contents, sheetName, error)) {
             return badInput(io, error);
         }

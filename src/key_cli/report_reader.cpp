@@ -1,5 +1,7 @@
 #include "key_cli/report_reader.h"
 
+#include "core/address_sanitizer.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -10,16 +12,6 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
-#endif
-
-// AddressSanitizer reserves terabytes of address space for its shadow: a
-// reader built with it is left without the address-space bound.
-#if defined(__SANITIZE_ADDRESS__)
-#define ORVEN_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ORVEN_ADDRESS_SANITIZER 1
-#endif
 #endif
 
 namespace orven {
@@ -87,7 +79,7 @@ private:
         // In the child, before it runs: its address space bounded, no core
         // files of the files that broke it.
         process_->setChildProcessModifier([] {
-#ifndef ORVEN_ADDRESS_SANITIZER
+#if !ORVEN_ADDRESS_SANITIZER // its shadow takes terabytes of addresses
             const rlimit memory{static_cast<rlim_t>(mostReaderMemory),
                                 static_cast<rlim_t>(mostReaderMemory)};
             setrlimit(RLIMIT_AS, &memory);
@@ -141,8 +133,8 @@ QString readFaultText(ReadFault fault) {
     case ReadFault::Locked:
         return QStringLiteral("защищён паролем");
     case ReadFault::Pages:
-        return unread + QStringLiteral("в нём больше %1 страниц, предел %1 страниц")
-                            .arg(mostReportPages);
+        return unread +
+               QStringLiteral("в нём больше %1 страниц, предел %1 страниц").arg(mostReportPages);
     case ReadFault::Text:
         return unread + QStringLiteral("текста больше %1 МиБ, предел %1 МиБ")
                             .arg(mostReportText / (1024 * 1024));

@@ -31,13 +31,13 @@ constexpr qint64 largestReport = 64 * 1024 * 1024; // bytes of the file
 // Why a report's text was not read.
 enum class ReadFault {
     None,
-    NotPdf,       // poppler does not take it as a PDF
-    Locked,       // a password is needed
-    Pages,        // more than mostReportPages
-    Text,         // more than mostReportText
-    Time,         // longer than mostReadSeconds
-    Memory,       // the reader ended (its address space, or a file that breaks it)
-    NoReader,     // the reader could not be started
+    NotPdf,   // poppler does not take it as a PDF
+    Locked,   // a password is needed
+    Pages,    // more than mostReportPages
+    Text,     // more than mostReportText
+    Time,     // longer than mostReadSeconds
+    Memory,   // the reader ended (its address space, or a file that breaks it)
+    NoReader, // the reader could not be started
 };
 
 // The Russian words for a fault ("не читается как PDF", "отчёт не прочитан:

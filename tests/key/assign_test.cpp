@@ -205,6 +205,61 @@ private slots:
                  25);
     }
 
+    // Templates at the edges, made here: each drawn or refused at once
+    // within 512 MiB of address space, a grid walked, never spelled out.
+    void edgeTemplates_data() {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("expected");
+        QByteArray gridLines = "тип = холодильник\nгорячий = вода\nхолодный = вода\n";
+        while (gridLines.size() < (1 << 20) - 40) {
+            gridLines += "g1 = 0.00001 .. 1 шаг 0.00001\n"; // 10^5 values each
+        }
+        QTest::newRow("1 MiB of grid lines of 10^5 values")
+            << gridLines << 2 << "строка 5: ключ «g1» задан второй раз";
+        QTest::newRow("1 MiB of blank lines first")
+            << QByteArray((1 << 20) - 400, '\n') + coolerTemplate << 0 << QString();
+        QTest::newRow("10^12 tasks")
+            << QByteArray("тип = холодильник\nгорячий = вода\nхолодный = вода\n"
+                          "g1 = 0.5 .. 3.0 шаг 0.0025\nt1н = 70 .. 95 шаг 0.025\n"
+                          "t1к = 35 .. 50 шаг 0.015\nt2н = 10 .. 20 шаг 0.01\n"
+                          "t2к = 25 .. 40 шаг 0.015\nr = 0.0002 .. 0.0004 шаг 0.0000002\n")
+            << 0 << QString();
+    }
+    void edgeTemplates() {
+        QFETCH(QByteArray, contents);
+        QFETCH(int, status);
+        QFETCH(QString, expected);
+        const QString path = dir_.filePath(QStringLiteral("edge.txt"));
+        writeFile(path, contents);
+        const QString out = dir_.filePath(QStringLiteral("edge-") + QTest::currentDataTag());
+        const Run run = runKey({QStringLiteral("assign"), QStringLiteral("--class"),
+                                dir_.filePath(QStringLiteral("class.csv")),
+                                QStringLiteral("--template"), path, QStringLiteral("--out"), out},
+                               {}, 512 << 20);
+        QVERIFY2(run.status == status, qPrintable(run.err));
+        QVERIFY2(run.err.contains(expected), qPrintable(run.err));
+    }
+
+    // What assign writes for a list of the largest size (a field of nearly
+    // 1 MiB) is read back by grade.
+    void largestListReadBack() {
+        const QByteArray note((1 << 20) - 200, 'x');
+        writeFile(dir_.filePath(QStringLiteral("wide.csv")),
+                  "фамилия,группа,email,заметки\nШиров Ш.,Х-11,w@x," + note +
+                      "\nУзков У.,Х-11,u@x,\n");
+        const QString out = dir_.filePath(QStringLiteral("wide"));
+        QCOMPARE(assign(QStringLiteral("wide"), 1, QStringLiteral("wide.csv")).status, 0);
+        QVERIFY(QFileInfo(out + QStringLiteral("/варианты.csv")).size() > (1 << 20));
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("wide-none")));
+        writeFile(dir_.filePath(QStringLiteral("wide-none/нет.txt")), "не отчёт");
+        const Run graded = runKey({QStringLiteral("grade"), QStringLiteral("--class"),
+                                   out + QStringLiteral("/варианты.csv"),
+                                   dir_.filePath(QStringLiteral("wide-none"))});
+        QVERIFY2(graded.status == 1 && graded.out.contains(QStringLiteral("Широв Ш.")),
+                 qPrintable(graded.err));
+    }
+
     // The same class, template and draw number give the same set to the byte
     // (the PDFs to their text; their files carry the time they were made);
     // another number another set.

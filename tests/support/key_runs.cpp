@@ -1,15 +1,25 @@
 #include "support/key_runs.h"
 
+#include "core/address_sanitizer.h"
 #include "key_cli/key_command.h"
 
 #include <QBuffer>
 #include <QLocale>
 #include <QProcess>
 
+#include <sys/resource.h>
+
 namespace orven::test {
 
-Run runKey(const QStringList& arguments, const QByteArray& input) {
+Run runKey(const QStringList& arguments, const QByteArray& input, qint64 addressSpace) {
     QProcess process;
+    if (addressSpace > 0 && !ORVEN_ADDRESS_SANITIZER) {
+        process.setChildProcessModifier([addressSpace] {
+            const rlimit limit{static_cast<rlim_t>(addressSpace),
+                               static_cast<rlim_t>(addressSpace)};
+            setrlimit(RLIMIT_AS, &limit);
+        });
+    }
     process.start(qEnvironmentVariable("ORVEN_KEY"), arguments);
     process.write(input);
     process.closeWriteChannel();

@@ -14,8 +14,10 @@ struct Run {
     QString err;
 };
 
-// input, when given, is the program's standard input.
-Run runKey(const QStringList& arguments, const QByteArray& input = {});
+// input, when given, is the program's standard input; addressSpace, when
+// given, bounds the program's address space (bytes; not in a build with
+// AddressSanitizer).
+Run runKey(const QStringList& arguments, const QByteArray& input = {}, qint64 addressSpace = 0);
 Run runInProcess(const QStringList& arguments, const QByteArray& input = {});
 
 } // namespace orven::test
