@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build deps sanitize format format-check startup-benchmark grade-benchmark e2e screenshots package package-check benchmark clean windows windows-check
+.PHONY: run test build deps sanitize fuzz format format-check startup-benchmark grade-benchmark e2e screenshots package package-check benchmark clean windows windows-check
 
 deps:
 	@scripts/install-deps
@@ -38,6 +38,19 @@ sanitize: deps
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS) -L offscreen
+
+# The readers of outside files under clang's libFuzzer with AddressSanitizer
+# and UBSan, in build-fuzz/: each harness for FUZZ_SECONDS, from its corpus
+# (fuzz/corpus/NAME/); what it finds is kept in build-fuzz/, and a crash's
+# input in build-fuzz/crashes/ (add it to the corpus once mended).
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 600
+fuzz:
+	@scripts/install-deps --fuzz
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DORVEN_FUZZ=ON \
+	    -DBUILD_TESTING=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target orven_fuzzers
+	sh fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 # Pictures of every screen, taken offscreen, into docs/screenshots/.
 SHOTS_DIR ?= docs/screenshots
