@@ -4,6 +4,7 @@
 // name in Latin look-alikes or handed in nothing, and a file that is no
 // report; orven-key grade as installed, its table and its gradebook CSV.
 
+#include "core/address_sanitizer.h"
 #include "core/csv.h"
 #include "core/design_case.h"
 #include "course/class_list.h"
@@ -731,8 +732,13 @@ private slots:
             << "раздутый.pdf" << limit + "чтение дольше 5 с, предел времени 5 с";
         QTest::newRow("one stream drawn 1000 times")
             << "тысяча.pdf" << limit + "чтение дольше 5 с, предел времени 5 с";
+        // Built with AddressSanitizer, the reader has no address-space bound:
+        // the file is stopped by the time instead.
         QTest::newRow("a string of 600 MiB")
-            << "строка.pdf" << limit + "чтение прервано: файлу мало 512 МиБ памяти (предел)";
+            << "строка.pdf"
+            << (ORVEN_ADDRESS_SANITIZER
+                    ? limit
+                    : limit + "чтение прервано: файлу мало 512 МиБ памяти (предел)");
         QTest::newRow("100 000 pages")
             << "страницы.pdf" << limit + "в нём больше 100 страниц, предел 100 страниц";
         QTest::newRow("arrays 100 000 deep") << "вложенный.pdf"
