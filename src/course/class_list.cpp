@@ -237,7 +237,8 @@ bool readClassList(const QByteArray& contents, const QString& fileName, ClassLis
                         at(list.groupColumn),
                         at(list.emailColumn),
                         at(list.idnumberColumn),
-                        number.match(at(list.participantColumn)).captured(1)};
+                        number.match(at(list.participantColumn)).captured(1),
+                        line};
         if (at(list.nameColumn).isEmpty()) {
             return fail(line, QStringLiteral("пустая фамилия"));
         }

@@ -35,6 +35,7 @@ struct Student {
     QString email;
     QString idnumber;
     QString participant; // Moodle's participant number, from a grading worksheet
+    int line = 0;        // the file's line the row starts on
 };
 
 struct ClassList {
