@@ -155,9 +155,9 @@ void StudentsPage::dropEvent(QDropEvent* event) {
 }
 
 void StudentsPage::chooseFile() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Список группы"), QString(),
-        QStringLiteral("Таблицы CSV (*.csv *.txt);;Все файлы (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Список группы"), QString(),
+                                     QStringLiteral("Таблицы CSV (*.csv *.txt);;Все файлы (*)"));
     if (!path.isEmpty()) {
         importFile(path);
     }

@@ -21,8 +21,7 @@ TeacherWindow::TeacherWindow(QWidget* parent)
     courseMenu->addAction(QStringLiteral("&Открыть или создать папку курса…"), QKeySequence::Open,
                           this, &TeacherWindow::chooseCourse);
     courseMenu->addSeparator();
-    courseMenu->addAction(QStringLiteral("В&ыход"), QKeySequence::Quit, this,
-                          &QWidget::close);
+    courseMenu->addAction(QStringLiteral("В&ыход"), QKeySequence::Quit, this, &QWidget::close);
     connect(students_, &StudentsPage::importFailed, this, &TeacherWindow::showProblem);
     statusBar()->showMessage(QStringLiteral("Курс не открыт"));
     // Fits a 1366×768 screen with the desktop's panels.
