@@ -9,7 +9,7 @@ file(MAKE_DIRECTORY ${ORVEN_GENERATED})
 configure_file(${PROJECT_SOURCE_DIR}/data/orven.metainfo.xml
                ${ORVEN_GENERATED}/orven.metainfo.xml @ONLY)
 set(ORVEN_COMPRESSED)
-foreach(page orven.1 orven-key.1)
+foreach(page orven.1 orven-key.1 orven-teacher.1)
   configure_file(${PROJECT_SOURCE_DIR}/data/${page} ${ORVEN_GENERATED}/${page} @ONLY)
   list(APPEND ORVEN_COMPRESSED ${page})
 endforeach()
@@ -33,13 +33,14 @@ add_custom_command(OUTPUT ${ORVEN_GENERATED}/fluids/water.txt
 add_custom_target(orven_data ALL DEPENDS ${ORVEN_COMPRESSED_OUTPUTS}
                                          ${ORVEN_GENERATED}/fluids/water.txt)
 
-install(TARGETS orven orven-key RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS orven orven-key orven-teacher RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS orven-key-pdf RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/orven)
-install(FILES data/orven.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/orven.desktop data/orven-teacher.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/orven.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${ORVEN_GENERATED}/orven.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${ORVEN_GENERATED}/orven.1.gz ${ORVEN_GENERATED}/orven-key.1.gz
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+              ${ORVEN_GENERATED}/orven-teacher.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${ORVEN_GENERATED}/fluids/water.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/orven/fluids)
 install(FILES data/copyright ${ORVEN_GENERATED}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})

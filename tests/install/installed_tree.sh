@@ -18,14 +18,17 @@ fail() {
 cmake --install "$BUILD" --prefix "$PREFIX" >"$PREFIX.log" 2>&1 || { cat "$PREFIX.log"; fail "cmake --install"; }
 rm -f "$PREFIX.log"
 
-for file in bin/orven bin/orven-key share/applications/orven.desktop \
-    share/icons/hicolor/scalable/apps/orven.svg share/metainfo/orven.metainfo.xml \
-    share/man/man1/orven.1.gz share/man/man1/orven-key.1.gz share/doc/orven/copyright; do
+for file in bin/orven bin/orven-key bin/orven-teacher share/applications/orven.desktop \
+    share/applications/orven-teacher.desktop share/icons/hicolor/scalable/apps/orven.svg \
+    share/metainfo/orven.metainfo.xml share/man/man1/orven.1.gz share/man/man1/orven-key.1.gz \
+    share/man/man1/orven-teacher.1.gz share/doc/orven/copyright; do
     [ -f "$PREFIX/$file" ] || fail "$file is not installed"
 done
 [ -x "$PREFIX/bin/orven" ] || fail "bin/orven is not executable"
 "$PREFIX/bin/orven" --version | grep -qx "orven $ORVEN_VERSION" || fail "the installed orven --version"
 "$PREFIX/bin/orven-key" --version | grep -qx "orven-key $ORVEN_VERSION" || fail "the installed orven-key --version"
+"$PREFIX/bin/orven-teacher" --version | grep -qx "orven-teacher $ORVEN_VERSION" ||
+    fail "the installed orven-teacher --version"
 # The commands with a PDF run in the helper, found from the installed orven-key.
 [ -x "$PREFIX/libexec/orven/orven-key-pdf" ] || fail "libexec/orven/orven-key-pdf is not installed"
 "$PREFIX/bin/orven-key" solve "$(dirname "$0")/../key/worked_cooler.txt" --top 2 --pdf "$PREFIX/key.pdf" \
@@ -34,6 +37,10 @@ rm -f "$PREFIX.err"
 [ -s "$PREFIX/key.pdf" ] || fail "the installed orven-key wrote no PDF"
 
 desktop-file-validate "$PREFIX/share/applications/orven.desktop" || fail "desktop-file-validate"
+desktop-file-validate "$PREFIX/share/applications/orven-teacher.desktop" ||
+    fail "desktop-file-validate orven-teacher.desktop"
+grep -qxF 'Name[ru]=ORVEN — преподаватель' "$PREFIX/share/applications/orven-teacher.desktop" ||
+    fail "the teacher's desktop entry has no Russian name"
 entry=$PREFIX/share/applications/orven.desktop
 for line in 'Name=ORVEN' 'Comment[ru]=Расчёт пластинчатых теплообменников (учебная программа)' \
     'Categories=Education;Science;Engineering;' 'Terminal=false' 'Exec=orven' 'Icon=orven'; do
@@ -46,7 +53,7 @@ grep -q "<release version=\"$ORVEN_VERSION\"" "$PREFIX/share/metainfo/orven.meta
     fail "the metadata does not name the release $ORVEN_VERSION"
 
 # The man pages render without a warning of groff's.
-for page in orven orven-key; do
+for page in orven orven-key orven-teacher; do
     warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$PREFIX/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "the man page of $page: $warnings"
 done

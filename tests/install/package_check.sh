@@ -21,8 +21,9 @@ DEB=$BUILD/orven_${ORVEN_VERSION}_$(dpkg --print-architecture).deb
 [ -f "$DEB" ] || fail "no $DEB"
 
 dpkg-deb -c "$DEB" >"$WORK/contents.txt" || fail "dpkg-deb -c"
-for file in ./usr/bin/orven ./usr/bin/orven-key ./usr/libexec/orven/orven-key-pdf \
-    ./usr/share/applications/orven.desktop \
+for file in ./usr/bin/orven ./usr/bin/orven-key ./usr/bin/orven-teacher \
+    ./usr/libexec/orven/orven-key-pdf ./usr/share/applications/orven.desktop \
+    ./usr/share/applications/orven-teacher.desktop ./usr/share/man/man1/orven-teacher.1.gz \
     ./usr/share/icons/hicolor/scalable/apps/orven.svg ./usr/share/metainfo/orven.metainfo.xml \
     ./usr/share/man/man1/orven.1.gz ./usr/share/doc/orven/copyright ./usr/share/doc/orven/changelog.gz; do
     grep -q " $file\$" "$WORK/contents.txt" || fail "the package lacks $file"
