@@ -176,7 +176,8 @@ public:
         }
         return outcome;
     }
-    bool stopped() const { return stop_; }
+    bool cancelled() const { return options_.cancel != nullptr && options_.cancel->load(); }
+    bool stopped() const { return stop_ || cancelled(); }
     void stop() { stop_ = true; }
     qint64 rejectedCount() const { return rejectedCount_; }
     qint64 suitableCount() const { return static_cast<qint64>(known_.size()) - rejectedCount_; }
@@ -383,8 +384,15 @@ bool assignTasks(const TaskTemplate& taskTemplate, const QStringList& identifier
                 picks[e] = 0;
             }
         }
-        forEachIndex(all.size(),
-                     [&](qsizetype n) { drawn.outcome(taskText(taskTemplate, all.at(n))); });
+        forEachIndex(all.size(), [&](qsizetype n) {
+            if (!drawn.cancelled()) {
+                drawn.outcome(taskText(taskTemplate, all.at(n)));
+            }
+        });
+        if (drawn.cancelled()) {
+            failure = QStringLiteral("выдача заданий отменена");
+            return false;
+        }
         failure = fewerThanStudents();
         if (drawn.rejectedCount() > 0) {
             failure += QStringLiteral("; чаще всего задания отвергнуты так: ") + drawn.mainReason();
@@ -425,6 +433,11 @@ bool assignTasks(const TaskTemplate& taskTemplate, const QStringList& identifier
     }
     if (assignments.size() == count) {
         return true;
+    }
+    if (drawn.cancelled()) {
+        assignments.clear();
+        failure = QStringLiteral("выдача заданий отменена");
+        return false;
     }
     if (distinct - static_cast<double>(drawn.rejectedCount()) < count) {
         failure = QStringLiteral("шаблон %1 даёт %2 различных заданий, из них не подходят %3, а "

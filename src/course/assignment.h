@@ -24,6 +24,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 namespace orven {
@@ -82,6 +83,9 @@ struct AssignOptions {
     // Told how many students have their task, of how many; called from any
     // of the working threads, one call at a time.
     std::function<void(int done, int count)> progress = {};
+    // Set (from any thread) to stop the draw: assignTasks then ends as soon
+    // as the tasks being worked out are, false with "выдача заданий отменена".
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // Draws a task for each identifier, in the list's order, over the machine's

@@ -288,9 +288,9 @@ SetOutcome writeAssignmentSet(const AssignmentSetRequest& request, AssignmentSet
     const int perPage = request.perPage;
     const double sheetPoints = perPage == 4 ? 8 : 10;
     QList<QStringList> sheets;
-    QStringList key = keyCover(request.course, request.classShown, request.templateShown, list,
-                               taskTemplate, set.classDraw, request.drawNumber,
-                               request.minSuitable, set.assignments);
+    QStringList key =
+        keyCover(request.course, request.classShown, request.templateShown, list, taskTemplate,
+                 set.classDraw, request.drawNumber, request.minSuitable, set.assignments);
     for (int i = 0; i < count; ++i) {
         const Student& student = list.students.at(i);
         const Assignment& a = set.assignments.at(i);

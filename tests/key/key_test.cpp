@@ -4,6 +4,7 @@
 
 #include "core/csv.h"
 #include "core/design_case.h"
+#include "course/assignment.h"
 #include "key/design_file.h"
 #include "key/variants.h"
 #include "key_cli/key_command.h"
@@ -614,6 +615,30 @@ private slots:
         QVERIFY(text.waitForFinished(30000));
         QVERIFY(QString::fromUtf8(text.readAllStandardOutput())
                     .contains(QStringLiteral("Подходящих вариантов: %1").arg(s.suitable.size())));
+    }
+
+    // A draw stopped by its cancel flag, set while the class's tasks are
+    // being worked out, ends with its line and no tasks.
+    void drawCancelled() {
+        QFile file(test::sourceDir() + QStringLiteral("/tests/key/class_template.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        TaskTemplate taskTemplate;
+        QString error;
+        QVERIFY2(readTaskTemplate(file.readAll(), QStringLiteral("t.txt"), {}, taskTemplate, error),
+                 qPrintable(error));
+        std::atomic<bool> cancel{false};
+        AssignOptions options;
+        options.cancel = &cancel;
+        options.progress = [&](int done, int) { cancel = cancel || done >= 2; };
+        QStringList identifiers;
+        for (int i = 0; i < 40; ++i) {
+            identifiers << QStringLiteral("email s%1@x").arg(i);
+        }
+        QList<Assignment> assignments;
+        QString failure;
+        QVERIFY(!assignTasks(taskTemplate, identifiers, options, assignments, failure));
+        QCOMPARE(failure, QStringLiteral("выдача заданий отменена"));
+        QVERIFY(assignments.isEmpty());
     }
 
 private:
