@@ -116,4 +116,35 @@ FileRead readBoundedFile(const QString& path, qint64 limit, QByteArray* data,
 
 #endif
 
+QString tooLargeText(const QString& shown, qint64 limit, const QString& kindOf) {
+    return QStringLiteral("%1: больше %2 МиБ, предел размера %3")
+        .arg(shown)
+        .arg(limit / (1024 * 1024))
+        .arg(kindOf);
+}
+
+bool readNamedFile(const QString& path, qint64 limit, const QString& kindOf, QByteArray& contents,
+                   QString& error) {
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) {
+        error = QStringLiteral("файл %1 не найден").arg(path);
+        return false;
+    }
+    switch (readBoundedFile(path, limit, &contents, nullptr, FileOwner::Anyone)) {
+    case FileRead::Read:
+        return true;
+    case FileRead::TooLarge:
+        error = tooLargeText(path, limit, kindOf);
+        return false;
+    case FileRead::NotRegular:
+        error =
+            QStringLiteral("%1 — не обычный файл (ссылка, папка, канал или устройство)").arg(path);
+        return false;
+    case FileRead::NotOwned:
+    case FileRead::Unreadable:
+        break;
+    }
+    error = QStringLiteral("файл %1 нельзя прочитать").arg(path);
+    return false;
+}
+
 } // namespace orven

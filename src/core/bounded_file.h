@@ -34,4 +34,13 @@ enum class FileOwner { Anyone, User };
 FileRead readBoundedFile(const QString& path, qint64 limit, QByteArray* data,
                          FileIdentity* identity, FileOwner owner);
 
+// A file the user names (on a command line, in a dialog) read the same way;
+// false with one Russian line: not found, not a regular file, unreadable, or
+// larger than limit ("больше 1 МиБ, предел размера списка группы", kindOf
+// the file's kind in the genitive).
+bool readNamedFile(const QString& path, qint64 limit, const QString& kindOf, QByteArray& contents,
+                   QString& error);
+// The line of a file past its limit.
+QString tooLargeText(const QString& shown, qint64 limit, const QString& kindOf);
+
 } // namespace orven

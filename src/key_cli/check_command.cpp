@@ -1,11 +1,8 @@
 // orven-key check: a printed report read back and every block of it worked out again.
 
-#include "core/bounded_file.h"
 #include "key/design_file.h"
 #include "key/report_check.h"
 #include "key_cli/command_support.h"
-
-#include <QFileInfo>
 
 namespace orven {
 
@@ -27,23 +24,9 @@ int run(const CommandLine& line, KeyIo& io) {
     // A handed-in file: read within a bound, never through a link, and its
     // text in a reader under limits.
     QByteArray bytes;
-    if (!QFileInfo::exists(file) && !QFileInfo(file).isSymLink()) {
-        return badInput(io, QStringLiteral("файл %1 не найден").arg(file));
-    }
-    switch (readBoundedFile(file, largestReport, &bytes, nullptr, FileOwner::Anyone)) {
-    case FileRead::Read:
-        break;
-    case FileRead::TooLarge:
-        return badInput(io, QStringLiteral("%1: больше %2 МиБ, предел размера отчёта")
-                                .arg(file)
-                                .arg(largestReport / (1024 * 1024)));
-    case FileRead::NotRegular:
-        return badInput(io, QStringLiteral("%1 — не обычный файл (ссылка, папка, канал или "
-                                           "устройство)")
-                                .arg(file));
-    case FileRead::NotOwned:
-    case FileRead::Unreadable:
-        return badInput(io, QStringLiteral("файл %1 нельзя прочитать").arg(file));
+    QString name;
+    if (!readInput(file, io, bytes, name, error, reportInput)) {
+        return badInput(io, error);
     }
     if (const ReadFault fault = pdf.readText(bytes, lines); fault != ReadFault::None) {
         return badInput(io, QStringLiteral("%1: %2").arg(file, readFaultText(fault)));

@@ -68,41 +68,17 @@ QString shownName(const QString& path) {
 bool readInput(const QString& path, KeyIo& io, QByteArray& contents, QString& name, QString& error,
                const InputKind& kind) {
     name = shownName(path);
-    const QString called = QString::fromUtf16(kind.called);
-    bool tooLarge = false;
-    if (path == QStringLiteral("-")) {
-        if (io.in == nullptr || !io.in->isReadable()) {
-            error = QStringLiteral("стандартный ввод нельзя прочитать");
-            return false;
-        }
-        contents = io.in->read(kind.largest + 1);
-        tooLarge = contents.size() > kind.largest;
-    } else if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) {
-        error = QStringLiteral("файл %1 не найден").arg(path);
-        return false;
-    } else {
-        switch (readBoundedFile(path, kind.largest, &contents, nullptr, FileOwner::Anyone)) {
-        case FileRead::Read:
-            break;
-        case FileRead::TooLarge:
-            tooLarge = true;
-            break;
-        case FileRead::NotRegular:
-            error = QStringLiteral("%1 — не обычный файл (ссылка, папка, канал или устройство); "
-                                   "нужен сам %2")
-                        .arg(path, called);
-            return false;
-        case FileRead::NotOwned:
-        case FileRead::Unreadable:
-            error = QStringLiteral("файл %1 нельзя прочитать").arg(path);
-            return false;
-        }
+    const QString kindOf = QString::fromUtf16(kind.kindOf);
+    if (path != QStringLiteral("-")) {
+        return readNamedFile(path, kind.largest, kindOf, contents, error);
     }
-    if (tooLarge) {
-        error = QStringLiteral("%1: больше %2 МиБ — слишком велик для файла «%3»")
-                    .arg(name)
-                    .arg(kind.largest / (1024 * 1024))
-                    .arg(called);
+    if (io.in == nullptr || !io.in->isReadable()) {
+        error = QStringLiteral("стандартный ввод нельзя прочитать");
+        return false;
+    }
+    contents = io.in->read(kind.largest + 1);
+    if (contents.size() > kind.largest) {
+        error = tooLargeText(name, kind.largest, kindOf);
         return false;
     }
     return true;

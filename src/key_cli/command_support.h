@@ -35,16 +35,18 @@ QString shownName(const QString& path);
 // The kinds of file a command line names, by what they are called in an
 // error, and the largest each may be.
 struct InputKind {
-    const char16_t* called; // "файл задачи"
+    const char16_t* kindOf; // in the genitive: "файла задачи"
     qint64 largest;
 };
 // A design or task file, a template: a few lines.
-inline constexpr InputKind taskInput{u"файл задачи", 1 << 20};
-inline constexpr InputKind templateInput{u"шаблон", 1 << 20};
-inline constexpr InputKind classInput{u"список группы", 1 << 20};
+inline constexpr InputKind taskInput{u"файла задачи", 1 << 20};
+inline constexpr InputKind templateInput{u"шаблона", 1 << 20};
+inline constexpr InputKind classInput{u"списка группы", 1 << 20};
 // assign's table of a class of 2 000 from a list of the largest size.
-inline constexpr InputKind variantsInput{u"таблица вариантов", 4 << 20};
-inline constexpr InputKind worksheetInput{u"ведомость", 4 << 20};
+inline constexpr InputKind variantsInput{u"таблицы вариантов", 4 << 20};
+inline constexpr InputKind worksheetInput{u"ведомости", 4 << 20};
+// A report a student hands in (report_reader.h).
+inline constexpr InputKind reportInput{u"отчёта", largestReport};
 // The file named on the command line (a regular file, never through a link),
 // or standard input for "-", at most as large as its kind; name is what error
 // lines call it.

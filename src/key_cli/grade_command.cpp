@@ -1,6 +1,7 @@
 // orven-key grade: a class's reports checked against the variants of assign,
 // a verdict a student, and a table for the learning system's gradebook.
 
+#include "core/bounded_file.h"
 #include "core/parallel.h"
 #include "course/grading.h"
 #include "course/moodle_worksheet.h"
@@ -173,9 +174,7 @@ int run(const CommandLine& line, KeyIo& io) {
         if (!readSubmittedFile(file, largestReport, bytes, why)) {
             outcome.notReport = why;
         } else if (bytes.size() > largestReport) {
-            outcome.notReport = QStringLiteral("%1: больше %2 МиБ, предел размера отчёта")
-                                    .arg(file.shown)
-                                    .arg(largestReport / (1024 * 1024));
+            outcome.notReport = tooLargeText(file.shown, largestReport, QStringLiteral("отчёта"));
         } else if (!bytes.startsWith("%PDF-")) {
             outcome.notReport = QStringLiteral("%1: не PDF").arg(file.shown);
         } else if (const ReadFault fault = pdf.readText(bytes, lines); fault != ReadFault::None) {

@@ -31,25 +31,9 @@ QString droppedFile(const QMimeData* data) {
     return data->urls().first().toLocalFile();
 }
 
-// Reads the list within its bound, never through a link; false with the
-// problem.
+// The list read within its bound, never through a link.
 bool readList(const QString& path, QByteArray& contents, QString& error) {
-    switch (readBoundedFile(path, largestClassList, &contents, nullptr, FileOwner::Anyone)) {
-    case FileRead::Read:
-        return true;
-    case FileRead::TooLarge:
-        error = QStringLiteral("%1: больше 1 МиБ — это не список группы").arg(path);
-        return false;
-    case FileRead::NotRegular:
-        error = QStringLiteral("%1 — не обычный файл (ссылка, папка или устройство)").arg(path);
-        return false;
-    case FileRead::NotOwned:
-    case FileRead::Unreadable:
-        break;
-    }
-    error = QFileInfo::exists(path) ? QStringLiteral("файл %1 нельзя прочитать").arg(path)
-                                    : QStringLiteral("файл %1 не найден").arg(path);
-    return false;
+    return readNamedFile(path, largestClassList, QStringLiteral("списка группы"), contents, error);
 }
 
 } // namespace
