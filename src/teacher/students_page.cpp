@@ -90,7 +90,7 @@ void StudentsPage::setCourse(const CourseFolder* course) {
         state_->setText(QStringLiteral("Список группы курса не читается."));
         showProblems({error});
     } else {
-        show(list, CourseFolder::classListName);
+        showList(list, CourseFolder::classListName);
     }
 }
 
@@ -106,7 +106,7 @@ bool StudentsPage::importFile(const QString& path) {
         QSaveFile file(course_->filePath(CourseFolder::classListName));
         if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() &&
             file.commit()) {
-            show(list, name);
+            showList(list, name);
             return true;
         }
         error = QStringLiteral("список не записан в папку курса %1").arg(course_->path());
@@ -147,7 +147,7 @@ void StudentsPage::chooseFile() {
     }
 }
 
-void StudentsPage::show(const ClassList& list, const QString& fileName) {
+void StudentsPage::showList(const ClassList& list, const QString& fileName) {
     table_->setRowCount(static_cast<int>(list.students.size()));
     QStringList problems = list.notes;
     for (int r = 0; r < list.students.size(); ++r) {

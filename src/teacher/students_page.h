@@ -45,7 +45,7 @@ protected:
 
 private:
     void chooseFile();
-    void show(const ClassList& list, const QString& fileName);
+    void showList(const ClassList& list, const QString& fileName);
     void showProblems(const QStringList& problems);
 
     const CourseFolder* course_ = nullptr;
