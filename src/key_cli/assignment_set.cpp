@@ -262,7 +262,7 @@ SetOutcome writeAssignmentSet(const AssignmentSetRequest& request, AssignmentSet
     set.classDraw = classDraw(taskTemplate, identifiers, request.drawNumber);
     if (!assignTasks(taskTemplate, identifiers,
                      {set.classDraw, request.minSuitable, request.fluidFolders,
-                      AssignOptions{}.attemptsPerStudent, request.progress},
+                      AssignOptions{}.attemptsPerStudent, request.progress, request.cancel},
                      set.assignments, error)) {
         return SetOutcome::TemplateFailed;
     }

@@ -34,6 +34,8 @@ struct AssignmentSetRequest {
     bool withValues = false;
     bool excel = false; // варианты.csv with ";" and a byte order mark
     std::function<void(int done, int count)> progress = {};
+    // Set from another thread to stop the draw (assignTasks).
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 struct AssignmentSet {

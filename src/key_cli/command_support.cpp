@@ -95,13 +95,14 @@ namespace {
 
 // The fluid tables installed with the program, found from its own place
 // (bin/../share/orven/fluids), so that any prefix finds them.
+
+} // namespace
+
 QString installedFluidsFolder() {
     const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
     return QDir::cleanPath(
         QFileInfo(self).absoluteDir().filePath(QStringLiteral(ORVEN_FLUIDS_RELATIVE)));
 }
-
-} // namespace
 
 bool fluidFoldersOf(const CommandLine& line, QStringList& folders, QString& error) {
     const QString fluids = line.text(fluidsOption);

@@ -53,6 +53,8 @@ inline constexpr InputKind reportInput{u"отчёта", largestReport};
 bool readInput(const QString& path, KeyIo& io, QByteArray& contents, QString& name, QString& error,
                const InputKind& kind = taskInput);
 bool readDesign(const QString& path, KeyIo& io, DesignData& design, QString& error);
+// The fluid tables installed beside the program.
+QString installedFluidsFolder();
 // The folders of fluid tables; false with the error when --fluids names no folder.
 bool fluidFoldersOf(const CommandLine& line, QStringList& folders, QString& error);
 

@@ -7,7 +7,6 @@
 #include "key_cli/key_command.h"
 #include "key_cli/pdf_text.h"
 #include "key_cli/report_reader.h"
-#include "platform/report_rendering.h"
 
 #include <QGuiApplication>
 #include <QLocale>
@@ -24,12 +23,6 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
     }
 }
 
-bool writePdf(const orven::ReportOperations& operations, const QString& path, const QString& title,
-              bool landscape) {
-    return orven::writeReportPdf(operations, path, title,
-                                 landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -39,7 +32,7 @@ int main(int argc, char* argv[]) {
         return orven::serveReportReads(orven::pdfReportText);
     }
     return orven::keyMain(argc, argv, [&](const orven::CommandLine& line, orven::KeyIo& io) {
-        orven::setKeyPdfFunctions({writePdf, orven::readReportText});
+        orven::useKeyPdf();
         qInstallMessageHandler(quietMessages);
         // No windows: the offscreen platform gives the fonts a PDF needs without a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,5 +1,8 @@
 #include "key_cli/pdf_text.h"
 
+#include "key_cli/key_command.h"
+#include "platform/report_rendering.h"
+
 #include <poppler-qt6.h>
 
 #include <memory>
@@ -39,6 +42,20 @@ ReadFault pdfReportText(const QByteArray& data, QStringList& lines) {
         }
     }
     return ReadFault::None;
+}
+
+namespace {
+
+bool writeKeyPdf(const ReportOperations& operations, const QString& path, const QString& title,
+                 bool landscape) {
+    return writeReportPdf(operations, path, title,
+                          landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+} // namespace
+
+void useKeyPdf() {
+    setKeyPdfFunctions({writeKeyPdf, readReportText});
 }
 
 } // namespace orven

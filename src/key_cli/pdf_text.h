@@ -14,4 +14,8 @@ namespace orven {
 // time and memory: what a reader process runs.
 ReadFault pdfReportText(const QByteArray& data, QStringList& lines);
 
+// A program that links poppler and QtGui gives the key's commands their PDFs:
+// written here, reports read in readers under limits.
+void useKeyPdf();
+
 } // namespace orven

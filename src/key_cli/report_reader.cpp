@@ -18,6 +18,12 @@ namespace orven {
 
 namespace {
 
+// Set once, before any reader starts.
+QString& readerProgram() {
+    static QString program;
+    return program;
+}
+
 // A request or an answer's head: a decimal number, or a word and one.
 constexpr qint64 longestHead = 64;
 
@@ -71,7 +77,8 @@ public:
 private:
     bool start() {
         process_ = std::make_unique<QProcess>();
-        process_->setProgram(QCoreApplication::applicationFilePath());
+        process_->setProgram(readerProgram().isEmpty() ? QCoreApplication::applicationFilePath()
+                                                       : readerProgram());
         process_->setArguments({QString::fromLatin1(readerArgument)});
         process_->setProcessChannelMode(QProcess::SeparateChannels);
         process_->setStandardErrorFile(QProcess::nullDevice());
@@ -171,6 +178,10 @@ ReadFault readReportText(const QByteArray& data, QStringList& lines) {
         reader = std::make_unique<Reader>();
     }
     return reader->read(data, lines);
+}
+
+void setReportReaderProgram(const QString& program) {
+    readerProgram() = program;
 }
 
 void endReportReader() {

@@ -48,6 +48,10 @@ QString readFaultText(ReadFault fault);
 // fault. Safe to call from several threads at once.
 ReadFault readReportText(const QByteArray& data, QStringList& lines);
 
+// The program started as a reader: this one unless set (before any read)
+// to another that serves readerArgument.
+void setReportReaderProgram(const QString& program);
+
 // Ends the calling thread's reader (a thread's own ends with the thread).
 void endReportReader();
 

@@ -402,6 +402,28 @@ QStringList fluidFolders(const QString& givenFolder, const QString& installedFol
     return folders;
 }
 
+QList<Fluid> knownFluids(const QStringList& folders) {
+    QList<Fluid> fluids{water()};
+    QStringList names{nameKey(waterName)};
+    for (const QString& folder : folders) {
+        const QStringList files =
+            QDir(folder).entryList(QDir::Files, QDir::Name).mid(0, mostFilesInFolder);
+        for (const QString& file : files) {
+            QByteArray contents;
+            Fluid table;
+            QString error;
+            if (readBoundedFile(QDir(folder).filePath(file), largestTable, &contents, nullptr,
+                                FileOwner::Anyone) == FileRead::Read &&
+                readFluidTable(contents, QDir(folder).filePath(file), table, error) &&
+                !names.contains(nameKey(table.name))) {
+                names << nameKey(table.name);
+                fluids << table;
+            }
+        }
+    }
+    return fluids;
+}
+
 bool findFluid(const QString& name, const QStringList& folders, Fluid& fluid, QString& error) {
     const QString wanted = nameKey(name);
     if (wanted == waterName) {

@@ -88,6 +88,11 @@ QStringList fluidFolders(const QString& givenFolder, const QString& installedFol
 // no table, a link or too large is passed over unless it names the fluid.
 bool findFluid(const QString& name, const QStringList& folders, Fluid& fluid, QString& error);
 
+// Every fluid the folders' tables give, each name once (the first folder's
+// table wins, as findFluid finds it), water first; a file that is no table is
+// passed over.
+QList<Fluid> knownFluids(const QStringList& folders);
+
 // "1.5", "-3", "0,25" as a number: the whole text (a decimal comma allowed);
 // false for anything else, an infinity or a NaN.
 bool parseDecimal(const QString& text, double& value);

@@ -1,8 +1,13 @@
 #include "teacher/course_folder.h"
 
+#include "core/bounded_file.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QMimeData>
+#include <QProgressBar>
 #include <QSettings>
+#include <QUrl>
 
 namespace orven {
 
@@ -41,6 +46,31 @@ QString CourseFolder::remembered() {
 
 void CourseFolder::remember(const QString& path) {
     QSettings().setValue(courseKey, path);
+}
+
+bool readCourseFile(const QString& path, const InputKind& kind, QByteArray& contents,
+                    QString& error) {
+    return readNamedFile(path, kind.largest, QString::fromUtf16(kind.kindOf), contents, error);
+}
+
+std::function<void(int done, int count)> progressOn(QProgressBar* bar) {
+    return [bar](int done, int count) {
+        QMetaObject::invokeMethod(
+            bar,
+            [bar, done, count] {
+                bar->setMaximum(count);
+                bar->setValue(done);
+            },
+            Qt::QueuedConnection);
+    };
+}
+
+QString droppedLocalPath(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1 ||
+        !data->urls().first().isLocalFile()) {
+        return QString();
+    }
+    return data->urls().first().toLocalFile();
 }
 
 } // namespace orven

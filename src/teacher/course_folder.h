@@ -4,7 +4,14 @@
 // window and the command line work on one course. The course last opened is
 // remembered between runs.
 
+#include "key_cli/command_support.h"
+
 #include <QString>
+
+#include <functional>
+
+class QMimeData;
+class QProgressBar;
 
 namespace orven {
 
@@ -27,5 +34,16 @@ public:
 private:
     QString path_;
 };
+
+// A file of the course read within its kind's bound, never through a link;
+// false with one Russian line.
+bool readCourseFile(const QString& path, const InputKind& kind, QByteArray& contents,
+                    QString& error);
+
+// Progress told from a worker thread, shown on the bar in the window's own.
+std::function<void(int done, int count)> progressOn(QProgressBar* bar);
+
+// The one local file or folder a drop carries, or nothing.
+QString droppedLocalPath(const QMimeData* data);
 
 } // namespace orven

@@ -1,5 +1,7 @@
 // orven-teacher: the teacher's window over a course folder.
 
+#include "key_cli/pdf_text.h"
+#include "key_cli/report_reader.h"
 #include "platform/command_line.h"
 #include "platform/translations.h"
 #include "teacher/course_folder.h"
@@ -9,6 +11,7 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -25,6 +28,11 @@ const char* const helpText =
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // A reader of handed-in reports, started by this program itself under
+    // limits while it grades: poppler alone, no windows.
+    if (argc == 2 && std::strcmp(argv[1], orven::readerArgument) == 0) {
+        return orven::serveReportReads(orven::pdfReportText);
+    }
     // The command line before any window: --help and --version need no display.
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
@@ -58,6 +66,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("orven-teacher"));
     orven::installRussianTranslations(app); // Qt's own words in its dialogs
 
+    orven::useKeyPdf(); // sheets and keys written here, reports read in readers
     orven::TeacherWindow window;
     const QString course = parser.positionalArguments().isEmpty()
                                ? orven::CourseFolder::remembered()

@@ -12,7 +12,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QMimeData>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTableWidget>
@@ -21,15 +20,6 @@
 namespace orven {
 
 namespace {
-
-// The one local file a drop carries, or nothing.
-QString droppedFile(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1 ||
-        !data->urls().first().isLocalFile()) {
-        return QString();
-    }
-    return data->urls().first().toLocalFile();
-}
 
 // The list read within its bound, never through a link.
 bool readList(const QString& path, QByteArray& contents, QString& error) {
@@ -125,13 +115,13 @@ QStringList StudentsPage::problems() const {
 }
 
 void StudentsPage::dragEnterEvent(QDragEnterEvent* event) {
-    if (course_ != nullptr && !droppedFile(event->mimeData()).isEmpty()) {
+    if (course_ != nullptr && !droppedLocalPath(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
     }
 }
 
 void StudentsPage::dropEvent(QDropEvent* event) {
-    const QString path = droppedFile(event->mimeData());
+    const QString path = droppedLocalPath(event->mimeData());
     if (!path.isEmpty()) {
         event->acceptProposedAction();
         importFile(path);

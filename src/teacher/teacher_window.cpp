@@ -1,6 +1,8 @@
 #include "teacher/teacher_window.h"
 
+#include "teacher/grading_page.h"
 #include "teacher/students_page.h"
+#include "teacher/tasks_page.h"
 
 #include <QFileDialog>
 #include <QKeySequence>
@@ -12,10 +14,13 @@
 namespace orven {
 
 TeacherWindow::TeacherWindow(QWidget* parent)
-    : QMainWindow(parent), students_(new StudentsPage(this)) {
+    : QMainWindow(parent), students_(new StudentsPage(this)), tasks_(new TasksPage(this)),
+      grading_(new GradingPage(this)) {
     setWindowTitle(QStringLiteral("ORVEN — преподаватель"));
     auto* tabs = new QTabWidget(this);
     tabs->addTab(students_, QStringLiteral("&Студенты"));
+    tabs->addTab(tasks_, QStringLiteral("&Задания"));
+    tabs->addTab(grading_, QStringLiteral("&Проверка"));
     setCentralWidget(tabs);
     QMenu* courseMenu = menuBar()->addMenu(QStringLiteral("&Курс"));
     courseMenu->addAction(QStringLiteral("&Открыть или создать папку курса…"), QKeySequence::Open,
@@ -23,6 +28,14 @@ TeacherWindow::TeacherWindow(QWidget* parent)
     courseMenu->addSeparator();
     courseMenu->addAction(QStringLiteral("В&ыход"), QKeySequence::Quit, this, &QWidget::close);
     connect(students_, &StudentsPage::importFailed, this, &TeacherWindow::showProblem);
+    connect(tasks_, &TasksPage::problem, this, &TeacherWindow::showProblem);
+    connect(grading_, &GradingPage::problem, this, &TeacherWindow::showProblem);
+    // A new set is graded from then on.
+    connect(tasks_, &TasksPage::drawFinished, this, [this](bool written) {
+        if (written) {
+            grading_->setCourse(&course_);
+        }
+    });
     statusBar()->showMessage(QStringLiteral("Курс не открыт"));
     // Fits a 1366×768 screen with the desktop's panels.
     resize(1100, 640);
@@ -30,6 +43,11 @@ TeacherWindow::TeacherWindow(QWidget* parent)
 
 bool TeacherWindow::openCourse(const QString& path) {
     QString error;
+    if (tasks_->isDrawing() || grading_->isGrading()) {
+        showProblem(QStringLiteral("курс не сменить, пока выдаются задания или идёт проверка: "
+                                   "дождитесь конца или отмените"));
+        return false;
+    }
     if (!course_.open(path, error)) {
         showProblem(error);
         return false;
@@ -38,6 +56,8 @@ bool TeacherWindow::openCourse(const QString& path) {
     setWindowTitle(QStringLiteral("ORVEN — преподаватель — %1").arg(course_.path()));
     statusBar()->showMessage(QStringLiteral("Курс: %1").arg(course_.path()));
     students_->setCourse(&course_);
+    tasks_->setCourse(&course_);
+    grading_->setCourse(&course_);
     return true;
 }
 

@@ -10,7 +10,9 @@
 
 namespace orven {
 
+class GradingPage;
 class StudentsPage;
+class TasksPage;
 
 class TeacherWindow : public QMainWindow {
     Q_OBJECT
@@ -23,6 +25,8 @@ public:
     bool openCourse(const QString& path);
     const CourseFolder& course() const { return course_; }
     StudentsPage* studentsPage() const { return students_; }
+    TasksPage* tasksPage() const { return tasks_; }
+    GradingPage* gradingPage() const { return grading_; }
     // How a problem is shown: a message box unless set otherwise (a test
     // takes the line instead).
     void setProblemShower(std::function<void(const QString& message)> shower);
@@ -33,6 +37,8 @@ private:
 
     CourseFolder course_;
     StudentsPage* students_;
+    TasksPage* tasks_;
+    GradingPage* grading_;
     std::function<void(const QString& message)> shower_;
 };
 

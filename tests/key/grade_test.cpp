@@ -17,6 +17,7 @@
 #include "results/report_progress.h"
 #include "support/key_runs.h"
 #include "support/operations_printer.h"
+#include "support/printed_report.h"
 #include "support/test_support.h"
 
 #include <QDirIterator>
@@ -62,29 +63,6 @@ const QList<Pupil>& pupils() {
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A report of the variant's design with the suitable variants of the given
-// ranks as its blocks, signed as the student types it.
-ReportOperations printReport(const DesignData& design, const QString& signature,
-                             const QList<int>& ranks) {
-    const Solution solution = solveDesign(design, {0, 0, VariantOrder::Surface, 5});
-    OperationsPrinter printer;
-    resetDesignCase();
-    DesignCase& c = designCase();
-    loadDesign(c, design);
-    c.studentName = signature;
-    c.pageNumber = 1;
-    c.pageBlockCount = 1;
-    for (const int rank : ranks) {
-        loadVariant(c, solution.suitable.at(rank - 1).variant);
-        calculateExchanger(c);
-        c.resultsUnprinted = true;
-        c.printRequestHandled = false;
-        printResults(c, printer);
-    }
-    finishReport(c, printer);
-    return printer.ops;
 }
 
 // One digit of the last block's last number changed, as a hand edit would.
@@ -242,35 +220,35 @@ private slots:
             QVERIFY(QFile::copy(dir_.filePath(from), dir_.filePath(to)));
         };
         write(folderOf("Вадим Верный", 101) + "отчёт.pdf",
-              printReport(design(1), "Верный Вадим гр. Х-11", {1}));
-        ReportOperations edited = printReport(design(2), "Правкин Павел Х-11", {2, 1});
+              test::printedReport(design(1), "Верный Вадим гр. Х-11", {1}));
+        ReportOperations edited = test::printedReport(design(2), "Правкин Павел Х-11", {2, 1});
         editLastNumber(edited);
         write(folderOf("Павел Правкин", 102) + "orven-report.pdf", edited);
         // Соседов's report of Верный's variant.
         write(folderOf("Семён Соседов", 103) + "соседов.pdf",
-              printReport(design(1), "Соседов Семён Гр.Х-11", {2}));
+              test::printedReport(design(1), "Соседов Семён Гр.Х-11", {2}));
         // One file handed in by Копиев and by Дублёва.
         write(folderOf("Кирилл Копиев", 104) + "копиев.pdf",
-              printReport(design(4), "Копиев Кирилл Х-12", {1}));
+              test::printedReport(design(4), "Копиев Кирилл Х-12", {1}));
         copy(folderOf("Кирилл Копиев", 104) + "копиев.pdf",
              folderOf("Дарья Дублёва", 105) + "мой.pdf");
         // Латинская Анна typed with the Latin a, A and X, in a plain folder:
         // her printed name ties the report.
         write(QStringLiteral("plain/латинская.pdf"),
-              printReport(design(6), "Лaтинскaя Aннa группа X-12", {3, 1}));
+              test::printedReport(design(6), "Лaтинскaя Aннa группа X-12", {3, 1}));
         // A hidden folder is not looked into.
         write(QStringLiteral("plain/.hidden/верный-2.pdf"),
-              printReport(design(1), "Верный Вадим гр. Х-11", {2}));
+              test::printedReport(design(1), "Верный Вадим гр. Х-11", {2}));
         // Петров hands in Жертвин's report under another name.
         write(folderOf("Юрий Жертвин", 108) + "жертвин.pdf",
-              printReport(design(8), "Жертвин Юрий Х-11", {1}));
+              test::printedReport(design(8), "Жертвин Юрий Х-11", {1}));
         copy(folderOf("Юрий Жертвин", 108) + "жертвин.pdf",
              folderOf("Пётр Петров", 109) + "петров.pdf");
         // Last year's student's report, Попов's variant, in Попов's folder.
         write(folderOf("Егор Попов", 110) + "попов.pdf",
-              printReport(design(10), "Титов Р.Р. гр. ЭН-201", {1}));
+              test::printedReport(design(10), "Титов Р.Р. гр. ЭН-201", {1}));
         // A report cut after its initial data.
-        ReportOperations cut = printReport(design(11), "Обрезков Олег Х-12", {1});
+        ReportOperations cut = test::printedReport(design(11), "Обрезков Олег Х-12", {1});
         const auto results = std::find_if(cut.begin(), cut.end(), [](const ReportOperation& op) {
             return op.text.contains(QStringLiteral("РЕЗУЛЬТАТЫ"));
         });
@@ -279,7 +257,7 @@ private slots:
         write(moodle + QStringLiteral("/Олег Обрезков_111_assignsubmission_file_обрезок.pdf"), cut);
         // A right report beside the task sheet and a picture.
         write(folderOf("Виктор Вложенов", 112) + "отчёт.pdf",
-              printReport(design(12), "Вложенов Виктор Х-12", {1}));
+              test::printedReport(design(12), "Вложенов Виктор Х-12", {1}));
         copy(QStringLiteral("class/задания.pdf"), folderOf("Виктор Вложенов", 112) + "задание.pdf");
         QFile picture(dir_.filePath(folderOf("Виктор Вложенов", 112) + "фото.jpg"));
         QVERIFY(picture.open(QIODevice::WriteOnly));

@@ -5,8 +5,12 @@
 #include "platform/program_end.h"
 #include "platform/screens.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLocale>
+#include <QMimeData>
 #include <QtGlobal>
+#include <QtTest>
 
 namespace orven::test {
 
@@ -30,6 +34,20 @@ void startFreshRun() {
 void clearScreens() {
     unloadAllScreens();
     deleteUnloadedScreens();
+}
+
+} // namespace orven::test
+
+namespace orven::test {
+
+void dropFile(QWidget* widget, const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
 }
 
 } // namespace orven::test

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace orven::test {
 
 // Root of the source tree (for test data and scripts).
@@ -19,5 +21,13 @@ void startFreshRun();
 
 // Unloads every screen and deletes the windows at once.
 void clearScreens();
+
+} // namespace orven::test
+
+namespace orven::test {
+
+// A local file or folder dropped on the widget as a file manager drops it;
+// the drag is to be accepted.
+void dropFile(QWidget* widget, const QString& path);
 
 } // namespace orven::test

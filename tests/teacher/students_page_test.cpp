@@ -3,6 +3,7 @@
 // folder or refused with its file and line, the course's list unchanged.
 
 #include "course/class_list.h"
+#include "support/test_support.h"
 #include "teacher/course_folder.h"
 #include "teacher/students_page.h"
 #include "teacher/teacher_window.h"
@@ -27,17 +28,6 @@ void writeFile(const QString& path, const QByteArray& contents) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(contents);
-}
-
-// A file dropped on the widget as a file manager drops it.
-void drop(QWidget* widget, const QString& path) {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
 }
 
 } // namespace
@@ -95,11 +85,11 @@ private slots:
         const QByteArray before = "фамилия,группа,email\nПрежний П.,Х-10,old@x\n";
         const QString file = dir_.filePath(QStringLiteral("список.csv"));
         writeFile(file, before);
-        drop(page, file);
+        test::dropFile(page, file);
         QCOMPARE(page->studentCount(), 1);
         writeFile(file, contents);
         QSignalSpy failed(page, &StudentsPage::importFailed);
-        drop(page, file);
+        test::dropFile(page, file);
         const QString listed = course.filePath(CourseFolder::classListName);
         if (students == 0) {
             QCOMPARE(failed.count(), 1);
