@@ -6,8 +6,9 @@
 find_program(GZIP_PROGRAM gzip REQUIRED)
 set(ORVEN_GENERATED ${PROJECT_BINARY_DIR}/data)
 file(MAKE_DIRECTORY ${ORVEN_GENERATED})
-configure_file(${PROJECT_SOURCE_DIR}/data/orven.metainfo.xml
-               ${ORVEN_GENERATED}/orven.metainfo.xml @ONLY)
+foreach(metainfo orven.metainfo.xml orven-teacher.metainfo.xml)
+  configure_file(${PROJECT_SOURCE_DIR}/data/${metainfo} ${ORVEN_GENERATED}/${metainfo} @ONLY)
+endforeach()
 set(ORVEN_COMPRESSED)
 foreach(page orven.1 orven-key.1 orven-teacher.1)
   configure_file(${PROJECT_SOURCE_DIR}/data/${page} ${ORVEN_GENERATED}/${page} @ONLY)
@@ -37,8 +38,10 @@ install(TARGETS orven orven-key orven-teacher RUNTIME DESTINATION ${CMAKE_INSTAL
 install(TARGETS orven-key-pdf RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/orven)
 install(FILES data/orven.desktop data/orven-teacher.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES data/orven.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${ORVEN_GENERATED}/orven.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES data/orven.svg data/orven-teacher.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${ORVEN_GENERATED}/orven.metainfo.xml ${ORVEN_GENERATED}/orven-teacher.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${ORVEN_GENERATED}/orven.1.gz ${ORVEN_GENERATED}/orven-key.1.gz
               ${ORVEN_GENERATED}/orven-teacher.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${ORVEN_GENERATED}/fluids/water.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/orven/fluids)

@@ -38,6 +38,7 @@ struct HeldMessage {
 };
 
 QtMessageHandler previousHandler = nullptr;
+const char* programName = "orven";
 QList<HeldMessage>& heldMessages() {
     static QList<HeldMessage> messages;
     return messages;
@@ -49,9 +50,9 @@ void holdMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
         const QString where =
             display.isEmpty() ? QStringLiteral("переменная DISPLAY не задана")
                               : QStringLiteral("DISPLAY=%1").arg(QString::fromLocal8Bit(display));
-        writeTo(stderr, QStringLiteral("orven: не удалось открыть дисплей для окон программы (%1); "
+        writeTo(stderr, QStringLiteral("%1: не удалось открыть дисплей для окон программы (%2); "
                                        "запустите её в графическом сеансе\n")
-                            .arg(where));
+                            .arg(QString::fromLatin1(programName), where));
         std::_Exit(1);
     }
     heldMessages().append({type, QByteArray(context.category ? context.category : ""), text});
@@ -99,7 +100,8 @@ int handleCommandLine(int argc, char* argv[]) {
     return -1;
 }
 
-void beginOpeningDisplay() {
+void beginOpeningDisplay(const char* program) {
+    programName = program;
     heldMessages().clear();
     previousHandler = qInstallMessageHandler(holdMessage);
 }

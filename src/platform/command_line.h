@@ -13,7 +13,8 @@ int handleCommandLine(int argc, char* argv[]);
 // Between these two, Qt's messages are held back; a fatal one (no display,
 // no platform plugin) ends the program with one Russian line and status 1.
 // The messages of a start that worked are passed on afterwards.
-void beginOpeningDisplay();
+// program names the program in that line.
+void beginOpeningDisplay(const char* program = "orven");
 void endOpeningDisplay();
 
 } // namespace orven

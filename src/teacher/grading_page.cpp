@@ -46,14 +46,24 @@ const QStringList handGradeHeader{QStringLiteral("Идентификатор"), 
 GradingPage::GradingPage(QWidget* parent)
     : QWidget(parent), state_(new QLabel),
       zip_(new QPushButton(QStringLiteral("Проверить &zip из Moodle…"))),
-      folder_(new QPushButton(QStringLiteral("Проверить &папку…"))),
+      folder_(new QPushButton(QStringLiteral("Проверить п&апку…"))),
       worksheet_(new QPushButton(QStringLiteral("&Ведомость из Moodle…"))),
       missingAsZero_(new QCheckBox(QStringLiteral("&0 тому, кто не сдал"))),
       cancel_(new QPushButton(QStringLiteral("Отменит&ь"))), progress_(new QProgressBar),
       table_(new QTableWidget(0, 5)), detail_(new QPlainTextEdit), handScore_(new QSpinBox),
       handFeedback_(new QLineEdit), handSet_(new QPushButton(QStringLiteral("Поставить &оценку"))),
-      save_(new QPushButton(QStringLiteral("&Сохранить для Moodle"))) {
+      save_(new QPushButton(QStringLiteral("Сохранить для &Moodle"))) {
     setAcceptDrops(true);
+    for (auto [widget, name] :
+         std::initializer_list<std::pair<QWidget*, const char*>>{{zip_, "gradeZip"},
+                                                                 {worksheet_, "takeWorksheet"},
+                                                                 {table_, "gradingTable"},
+                                                                 {handScore_, "handScore"},
+                                                                 {handFeedback_, "handFeedback"},
+                                                                 {handSet_, "setHandGrade"},
+                                                                 {save_, "saveForMoodle"}}) {
+        widget->setObjectName(QString::fromLatin1(name));
+    }
     state_->setWordWrap(true);
     cancel_->setEnabled(false);
     progress_->setVisible(false);
@@ -75,14 +85,17 @@ GradingPage::GradingPage(QWidget* parent)
     handFeedback_->setPlaceholderText(QStringLiteral("отзыв студенту"));
 
     auto* top = new QHBoxLayout;
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{zip_, folder_, worksheet_, missingAsZero_, cancel_}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{zip_, folder_, worksheet_, missingAsZero_}) {
         top->addWidget(w);
     }
-    top->addWidget(progress_, 1);
+    top->addStretch();
     top->addWidget(save_);
+    auto* running = new QHBoxLayout;
+    running->addWidget(state_, 1);
+    running->addWidget(progress_, 1);
+    running->addWidget(cancel_);
     auto* hand = new QHBoxLayout;
-    auto* handLabel = new QLabel(QStringLiteral("Оценка &вручную:"));
+    auto* handLabel = new QLabel(QStringLiteral("Оценка в&ручную:"));
     handLabel->setBuddy(handScore_);
     hand->addWidget(handLabel);
     hand->addWidget(handScore_);
@@ -100,7 +113,7 @@ GradingPage::GradingPage(QWidget* parent)
     split->setStretchFactor(1, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(state_);
+    layout->addLayout(running);
     layout->addWidget(split, 1);
 
     connect(zip_, &QPushButton::clicked, this, &GradingPage::chooseZip);
@@ -408,7 +421,10 @@ QString GradingPage::studentDetail(int student) const {
     QStringList lines{QStringLiteral("Вариант %1 — %2, группа %3")
                           .arg(v.number, v.student.name, v.student.group)};
     if (g.held) {
-        lines << QStringLiteral("На проверку преподавателю (оценка не выставлена):");
+        lines << (g.score ? QStringLiteral("На проверку преподавателю; оценка поставлена "
+                                           "вручную: %1")
+                                .arg(*g.score)
+                          : QStringLiteral("На проверку преподавателю (оценка не выставлена):"));
         for (const QString& flag : g.flags) {
             lines << QStringLiteral("  ! ") + flag;
         }

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
+#include <QLocale>
 
 #include <cstdio>
 #include <cstring>
@@ -57,15 +59,20 @@ int main(int argc, char* argv[]) {
         std::fputs("orven-teacher " ORVEN_VERSION "\n", stdout);
         return 0;
     }
-    orven::beginOpeningDisplay(); // no display: one Russian line, status 1
+    orven::beginOpeningDisplay("orven-teacher"); // no display: one Russian line, status 1
     QApplication app(argc, argv);
     orven::endOpeningDisplay();
     QApplication::setOrganizationName(QStringLiteral("orven"));
     QApplication::setApplicationName(QStringLiteral("orven-teacher"));
     QApplication::setApplicationVersion(QStringLiteral(ORVEN_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("orven-teacher"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/orven/orven-teacher.svg")));
     orven::installRussianTranslations(app); // Qt's own words in its dialogs
 
+    // The key's files are the same whatever the desktop's language: numbers
+    // with a decimal point, as orven-key writes them. The window's own numbers
+    // are formatted in Russian where it shows them.
+    QLocale::setDefault(QLocale::c());
     orven::useKeyPdf(); // sheets and keys written here, reports read in readers
     orven::TeacherWindow window;
     const QString course = parser.positionalArguments().isEmpty()

@@ -30,9 +30,10 @@ bool readList(const QString& path, QByteArray& contents, QString& error) {
 
 StudentsPage::StudentsPage(QWidget* parent)
     : QWidget(parent), state_(new QLabel(this)),
-      import_(new QPushButton(QStringLiteral("&Загрузить список группы…"), this)),
+      import_(new QPushButton(QStringLiteral("Загрузить список &группы…"), this)),
       table_(new QTableWidget(0, 5, this)), problems_(new QListWidget(this)) {
     setAcceptDrops(true);
+    import_->setObjectName(QStringLiteral("import"));
     table_->setHorizontalHeaderLabels({QStringLiteral("Строка"), QStringLiteral("Студент"),
                                        QStringLiteral("Группа"), QStringLiteral("Email"),
                                        QStringLiteral("Номер")});
@@ -41,7 +42,7 @@ StudentsPage::StudentsPage(QWidget* parent)
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     problems_->setWordWrap(true);
-    auto* problemsLabel = new QLabel(QStringLiteral("&Замечания:"), this);
+    auto* problemsLabel = new QLabel(QStringLiteral("За&мечания:"), this);
     problemsLabel->setBuddy(problems_);
     auto* side = new QVBoxLayout;
     side->addWidget(problemsLabel);

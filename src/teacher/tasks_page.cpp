@@ -49,13 +49,13 @@ struct ValueKind {
 
 // The values of a task, as its file names them, and the units the file takes.
 constexpr ValueKind valueKinds[] = {
-    {u"g1", u"G1 — расход горячего теплоносителя (пара), кг/с", true, true},
-    {u"t1н", u"t1н — температура горячего на входе, °C", true, false},
-    {u"t1к", u"t1к — температура горячего на выходе, °C", true, false},
-    {u"p1", u"p1 — давление насыщенного пара, МПа", false, true},
-    {u"t2н", u"t2н — температура холодного на входе, °C", true, true},
-    {u"t2к", u"t2к — температура холодного на выходе, °C", true, true},
-    {u"r", u"r — термическое сопротивление загрязнений, м²·К/Вт", true, true},
+    {u"g1", u"G1, кг/с — расход горячего (пара)", true, true},
+    {u"t1н", u"t1н, °C — горячий на входе", true, false},
+    {u"t1к", u"t1к, °C — горячий на выходе", true, false},
+    {u"p1", u"p1, МПа — давление пара", false, true},
+    {u"t2н", u"t2н, °C — холодный на входе", true, true},
+    {u"t2к", u"t2к, °C — холодный на выходе", true, true},
+    {u"r", u"r, м²·К/Вт — загрязнения", true, true},
 };
 
 // A template's number as the form shows it: in decimals, never "5e-05".
@@ -79,12 +79,14 @@ TasksPage::TasksPage(QWidget* parent)
       perPage_(new QComboBox), withValues_(new QCheckBox(QStringLiteral("&14 исходных данных на "
                                                                         "листе задания"))),
       drawNumber_(new QLineEdit(QStringLiteral("0"))), count_(new QLabel),
-      draw_(new QPushButton(QStringLiteral("&Выдать задания"))),
+      draw_(new QPushButton(QStringLiteral("В&ыдать задания"))),
       cancel_(new QPushButton(QStringLiteral("Отменит&ь"))), progress_(new QProgressBar),
       openSheets_(new QPushButton(QStringLiteral("Открыть &листы заданий"))),
-      openKey_(new QPushButton(QStringLiteral("Открыть к&люч"))), table_(new QTableWidget(0, 5)),
-      countTimer_(new QTimer(this)) {
+      openKey_(new QPushButton(QStringLiteral("Открыть кл&юч"))), table_(new QTableWidget(0, 4)),
+      task_(new QLabel), countTimer_(new QTimer(this)) {
     type_->addItems({cooler, condenser});
+    draw_->setObjectName(QStringLiteral("drawSet"));
+    table_->setObjectName(QStringLiteral("setTable"));
     for (QLabel* source : {hotSource_, coldSource_}) {
         source->setWordWrap(true);
         source->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -128,7 +130,7 @@ TasksPage::TasksPage(QWidget* parent)
     form->addRow(values);
     minSuitable_->setRange(1, 1000);
     minSuitable_->setValue(3);
-    form->addRow(QStringLiteral("Не меньше &подходящих вариантов:"), minSuitable_);
+    form->addRow(QStringLiteral("Не меньше подходящих &вариантов:"), minSuitable_);
     count_->setWordWrap(true);
     count_->setObjectName(QStringLiteral("count"));
     form->addRow(count_);
@@ -136,10 +138,10 @@ TasksPage::TasksPage(QWidget* parent)
 
     auto* sheets = new QGroupBox(QStringLiteral("Листы заданий"));
     auto* sheetForm = new QFormLayout;
-    sheetForm->addRow(QStringLiteral("&Заголовок:"), heading_);
+    sheetForm->addRow(QStringLiteral("Загол&овок:"), heading_);
     perPage_->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("4")});
     perPage_->setCurrentIndex(1);
-    sheetForm->addRow(QStringLiteral("Листов на &странице A4:"), perPage_);
+    sheetForm->addRow(QStringLiteral("Листов на стра&нице A4:"), perPage_);
     sheetForm->addRow(withValues_);
     drawNumber_->setObjectName(QStringLiteral("draw"));
     drawNumber_->setValidator(
@@ -154,19 +156,32 @@ TasksPage::TasksPage(QWidget* parent)
     openSheets_->setEnabled(false);
     openKey_->setEnabled(false);
     buttons->addWidget(draw_);
-    buttons->addWidget(cancel_);
-    buttons->addWidget(progress_, 1);
     buttons->addWidget(openSheets_);
     buttons->addWidget(openKey_);
+    buttons->addStretch();
+    // The draw's progress on a row of its own: the window keeps its width.
+    auto* running = new QHBoxLayout;
+    running->addWidget(progress_, 1);
+    running->addWidget(cancel_);
 
     table_->setHorizontalHeaderLabels({QStringLiteral("Вариант"), QStringLiteral("Студент"),
-                                       QStringLiteral("Группа"), QStringLiteral("Подходящих"),
-                                       QStringLiteral("Задание")});
+                                       QStringLiteral("Группа"),
+                                       QStringLiteral("Подходящих вариантов")});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->verticalHeader()->setVisible(false);
-    table_->setWordWrap(true);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    task_->setWordWrap(true);
+    task_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    task_->setObjectName(QStringLiteral("task"));
+    connect(table_, &QTableWidget::itemSelectionChanged, this, [this] {
+        const QList<QTableWidgetItem*> selected = table_->selectedItems();
+        task_->setText(
+            selected.isEmpty()
+                ? QString()
+                : table_->item(selected.first()->row(), 0)->data(Qt::UserRole).toString());
+    });
 
     auto* left = new QVBoxLayout;
     left->addWidget(task);
@@ -174,7 +189,9 @@ TasksPage::TasksPage(QWidget* parent)
     left->addStretch();
     auto* right = new QVBoxLayout;
     right->addLayout(buttons);
+    right->addLayout(running);
     right->addWidget(table_, 1);
+    right->addWidget(task_);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left);
     layout->addLayout(right, 1);
@@ -511,21 +528,27 @@ void TasksPage::showSet(const AssignmentSet& set) {
     for (int i = 0; i < set.assignments.size() && i < list.students.size(); ++i) {
         const Assignment& a = set.assignments.at(i);
         const Student& s = list.students.at(i);
-        const QStringList cells{QStringLiteral("%1").arg(a.variant, width, 10, QLatin1Char('0')),
-                                s.name, s.group, QString::number(a.solution.suitableCount),
-                                taskProse(a.task, a.prepared.hotGenitive)};
+        const QString number = QStringLiteral("%1").arg(a.variant, width, 10, QLatin1Char('0'));
+        const QStringList cells{number, s.name, s.group, QString::number(a.solution.suitableCount)};
         for (int c = 0; c < cells.size(); ++c) {
             table_->setItem(i, c, new QTableWidgetItem(cells.at(c)));
         }
+        // The selected student's task, as the sheet states it, below the table.
+        table_->item(i, 0)->setData(
+            Qt::UserRole, QStringLiteral("Вариант %1 — %2: %3")
+                              .arg(number, s.name, taskProse(a.task, a.prepared.hotGenitive)));
     }
     table_->resizeColumnsToContents();
-    table_->resizeRowsToContents();
+    if (table_->rowCount() > 0) {
+        table_->selectRow(0);
+    }
     openSheets_->setEnabled(true);
     openKey_->setEnabled(true);
 }
 
 void TasksPage::showSavedSet() {
     table_->setRowCount(0);
+    task_->clear();
     const bool has = course_ != nullptr &&
                      assignmentSetFilesIn(course_->path()).size() == assignmentSetFiles().size();
     openSheets_->setEnabled(has);

@@ -112,6 +112,7 @@ private:
     QPushButton* openSheets_;
     QPushButton* openKey_;
     QTableWidget* table_;
+    QLabel* task_;
     QTimer* countTimer_;
     QThread* worker_ = nullptr;
     std::atomic<bool> cancelled_{false};

@@ -20,6 +20,7 @@ rm -f "$PREFIX.log"
 
 for file in bin/orven bin/orven-key bin/orven-teacher share/applications/orven.desktop \
     share/applications/orven-teacher.desktop share/icons/hicolor/scalable/apps/orven.svg \
+    share/icons/hicolor/scalable/apps/orven-teacher.svg share/metainfo/orven-teacher.metainfo.xml \
     share/metainfo/orven.metainfo.xml share/man/man1/orven.1.gz share/man/man1/orven-key.1.gz \
     share/man/man1/orven-teacher.1.gz share/doc/orven/copyright; do
     [ -f "$PREFIX/$file" ] || fail "$file is not installed"
@@ -29,6 +30,11 @@ done
 "$PREFIX/bin/orven-key" --version | grep -qx "orven-key $ORVEN_VERSION" || fail "the installed orven-key --version"
 "$PREFIX/bin/orven-teacher" --version | grep -qx "orven-teacher $ORVEN_VERSION" ||
     fail "the installed orven-teacher --version"
+# Without a display the teacher's window says so in one line of its own.
+line=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$PREFIX/bin/orven-teacher" 2>&1 >/dev/null)
+status=$?
+[ "$status" -eq 1 ] && case $line in "orven-teacher: не удалось открыть дисплей"*) true ;; *) false ;; esac ||
+    fail "orven-teacher without a display: status $status, \"$line\""
 # The commands with a PDF run in the helper, found from the installed orven-key.
 [ -x "$PREFIX/libexec/orven/orven-key-pdf" ] || fail "libexec/orven/orven-key-pdf is not installed"
 "$PREFIX/bin/orven-key" solve "$(dirname "$0")/../key/worked_cooler.txt" --top 2 --pdf "$PREFIX/key.pdf" \
@@ -49,6 +55,10 @@ done
 grep -q '^Name\[ru\]=' "$entry" && grep -q '^Comment=' "$entry" || fail "the desktop entry lacks Name[ru] or Comment"
 
 appstreamcli validate --no-net "$PREFIX/share/metainfo/orven.metainfo.xml" || fail "appstreamcli validate"
+appstreamcli validate --no-net "$PREFIX/share/metainfo/orven-teacher.metainfo.xml" ||
+    fail "appstreamcli validate orven-teacher.metainfo.xml"
+grep -qxF 'Icon=orven-teacher' "$PREFIX/share/applications/orven-teacher.desktop" ||
+    fail "the teacher's desktop entry has not its own icon"
 grep -q "<release version=\"$ORVEN_VERSION\"" "$PREFIX/share/metainfo/orven.metainfo.xml" ||
     fail "the metadata does not name the release $ORVEN_VERSION"
 

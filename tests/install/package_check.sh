@@ -25,6 +25,8 @@ for file in ./usr/bin/orven ./usr/bin/orven-key ./usr/bin/orven-teacher \
     ./usr/libexec/orven/orven-key-pdf ./usr/share/applications/orven.desktop \
     ./usr/share/applications/orven-teacher.desktop ./usr/share/man/man1/orven-teacher.1.gz \
     ./usr/share/icons/hicolor/scalable/apps/orven.svg ./usr/share/metainfo/orven.metainfo.xml \
+    ./usr/share/icons/hicolor/scalable/apps/orven-teacher.svg \
+    ./usr/share/metainfo/orven-teacher.metainfo.xml \
     ./usr/share/man/man1/orven.1.gz ./usr/share/doc/orven/copyright ./usr/share/doc/orven/changelog.gz; do
     grep -q " $file\$" "$WORK/contents.txt" || fail "the package lacks $file"
 done

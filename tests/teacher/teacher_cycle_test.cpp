@@ -156,7 +156,7 @@ private slots:
         // The sheets and the key open from the page.
         QStringList opened;
         page->setOpener([&](const QString& path) { opened << QFileInfo(path).fileName(); });
-        for (const QString button : {"Открыть &листы заданий", "Открыть к&люч"}) {
+        for (const QString button : {"Открыть &листы заданий", "Открыть кл&юч"}) {
             const auto all = page->findChildren<QPushButton*>();
             const auto b = std::find_if(all.begin(), all.end(),
                                         [&](QPushButton* p) { return p->text() == button; });
