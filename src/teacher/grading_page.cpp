@@ -85,12 +85,13 @@ GradingPage::GradingPage(QWidget* parent)
     handFeedback_->setPlaceholderText(QStringLiteral("отзыв студенту"));
 
     auto* top = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{zip_, folder_, worksheet_, missingAsZero_}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{zip_, folder_, worksheet_}) {
         top->addWidget(w);
     }
     top->addStretch();
     top->addWidget(save_);
     auto* running = new QHBoxLayout;
+    running->addWidget(missingAsZero_);
     running->addWidget(state_, 1);
     running->addWidget(progress_, 1);
     running->addWidget(cancel_);

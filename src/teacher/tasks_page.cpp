@@ -23,6 +23,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QThread>
@@ -156,13 +158,12 @@ TasksPage::TasksPage(QWidget* parent)
     openSheets_->setEnabled(false);
     openKey_->setEnabled(false);
     buttons->addWidget(draw_);
-    buttons->addWidget(openSheets_);
-    buttons->addWidget(openKey_);
-    buttons->addStretch();
-    // The draw's progress on a row of its own: the window keeps its width.
+    buttons->addWidget(progress_, 1);
+    buttons->addWidget(cancel_);
     auto* running = new QHBoxLayout;
-    running->addWidget(progress_, 1);
-    running->addWidget(cancel_);
+    running->addWidget(openSheets_);
+    running->addWidget(openKey_);
+    running->addStretch();
 
     table_->setHorizontalHeaderLabels({QStringLiteral("Вариант"), QStringLiteral("Студент"),
                                        QStringLiteral("Группа"),
@@ -183,17 +184,27 @@ TasksPage::TasksPage(QWidget* parent)
                 : table_->item(selected.first()->row(), 0)->data(Qt::UserRole).toString());
     });
 
-    auto* left = new QVBoxLayout;
+    // The form scrolls where the screen is small (1366×768 at 125 %).
+    auto* formPane = new QWidget;
+    auto* left = new QVBoxLayout(formPane);
+    left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(task);
     left->addWidget(sheets);
     left->addStretch();
+    // At its own size: a larger pane would spread the form's rows apart.
+    formPane->adjustSize();
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(formPane);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumWidth(formPane->width() + scroll->verticalScrollBar()->sizeHint().width());
     auto* right = new QVBoxLayout;
     right->addLayout(buttons);
     right->addLayout(running);
     right->addWidget(table_, 1);
     right->addWidget(task_);
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left);
+    layout->addWidget(scroll);
     layout->addLayout(right, 1);
 
     countTimer_->setSingleShot(true);

@@ -8,6 +8,7 @@
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -37,8 +38,10 @@ TeacherWindow::TeacherWindow(QWidget* parent)
         }
     });
     statusBar()->showMessage(QStringLiteral("Курс не открыт"));
-    // Fits a 1366×768 screen with the desktop's panels.
-    resize(1100, 640);
+    // Fits a 1366×768 screen with the desktop's panels, and a smaller one
+    // (a larger scale) as far as it goes.
+    const QSize wanted(1100, 680);
+    resize(screen() != nullptr ? wanted.boundedTo(screen()->availableGeometry().size()) : wanted);
 }
 
 bool TeacherWindow::openCourse(const QString& path) {

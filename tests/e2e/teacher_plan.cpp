@@ -13,8 +13,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
-#include <QScreen>
 #include <QHeaderView>
+#include <QScreen>
 #include <QTabBar>
 #include <QTableWidget>
 
@@ -24,7 +24,8 @@ namespace {
 
 int plan(const QString& course) {
     orven::TeacherWindow window;
-    window.setProblemShower([](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
+    window.setProblemShower(
+        [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
     if (!window.openCourse(course)) {
         return 1;
     }
@@ -51,8 +52,8 @@ int plan(const QString& course) {
         window.findChild<QTabWidget*>()->setCurrentIndex(i);
         QApplication::processEvents();
     }
-    for (const char* name : {"import", "draw", "drawSet", "gradeZip", "takeWorksheet",
-                             "handScore", "setHandGrade", "saveForMoodle"}) {
+    for (const char* name : {"import", "draw", "drawSet", "gradeZip", "takeWorksheet", "handScore",
+                             "setHandGrade", "saveForMoodle"}) {
         QWidget* w = window.findChild<QWidget*>(QString::fromLatin1(name));
         if (w == nullptr) {
             return 1;
@@ -61,7 +62,8 @@ int plan(const QString& course) {
     }
     // The first row of the grading table.
     auto* table = window.findChild<QTableWidget*>(QStringLiteral("gradingTable"));
-    const QPoint row(table->viewport()->width() / 4, table->verticalHeader()->defaultSectionSize() / 2);
+    const QPoint row(table->viewport()->width() / 4,
+                     table->verticalHeader()->defaultSectionSize() / 2);
     const QPoint p = table->viewport()->mapTo(&window, row);
     std::printf("gradingRow1\t%d\t%d\n", p.x(), p.y());
     return 0;
