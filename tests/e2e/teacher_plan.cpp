@@ -32,8 +32,6 @@ int plan(const QString& course) {
     window.setAttribute(Qt::WA_DontShowOnScreen);
     window.show();
     QApplication::processEvents();
-    std::fprintf(stderr, "window %dx%d, needs %dx%d\n", window.width(), window.height(),
-                 window.minimumSizeHint().width(), window.minimumSizeHint().height());
     // As a window on the screen is: never smaller than its layout needs.
     window.resize(window.size().expandedTo(window.minimumSizeHint()));
     QApplication::processEvents();

@@ -29,7 +29,7 @@ cp "$SOURCE/tests/key/class_template.txt" "$COURSE/шаблон.txt"
 
 # Where the controls are, as the window lays itself out.
 mkdir -p "$WORK/home"
-HOME="$WORK/home" LANG=ru_RU.UTF-8 LANGUAGE=ru "$PLANNER" plan "$COURSE" >"$WORK/plan.tsv" ||
+env -u QT_QPA_PLATFORM HOME="$WORK/home" LANG=ru_RU.UTF-8 LANGUAGE=ru "$PLANNER" plan "$COURSE" >"$WORK/plan.tsv" ||
     fail "the window's layout could not be read"
 at() {
     line=$(grep "^$1	" "$WORK/plan.tsv") || fail "no control $1 in the plan"
@@ -60,7 +60,7 @@ answer_dialog() {
 }
 # With ORVEN_E2E_SHOTS naming a folder, a picture of the window there.
 shoot() {
-    [ -z "${ORVEN_E2E_SHOTS:-}" ] || "$PLANNER" shot "$WINDOW" "$ORVEN_E2E_SHOTS/$1.png"
+    [ -z "${ORVEN_E2E_SHOTS:-}" ] || env -u QT_QPA_PLATFORM "$PLANNER" shot "$WINDOW" "$ORVEN_E2E_SHOTS/$1.png"
 }
 wait_file() {
     deadline=$(($(now) + STEP_TIMEOUT))
