@@ -7,6 +7,7 @@
 #include "course/class_list.h"
 #include "course/zip_archive.h"
 #include "key/design_file.h"
+#include "key_cli/assignment_set.h"
 #include "key_cli/pdf_text.h"
 #include "key_cli/report_reader.h"
 #include "platform/report_rendering.h"
@@ -179,6 +180,31 @@ private slots:
         // A second draw replaces the set only when the teacher says so.
         page->setConfirmer([](const QString&) { return false; });
         QVERIFY(!page->startDraw());
+    }
+
+    // A large class's draw cancelled at once: it ends with its line, and the
+    // course holds no set.
+    void drawCancelled() {
+        QByteArray list = "фамилия,группа,email\n";
+        for (int i = 1; i <= 400; ++i) {
+            list += QStringLiteral("Студент%1 Иван,Х-21,s%1@example.org\n").arg(i).toUtf8();
+        }
+        const QString course = dir_.filePath("large");
+        QVERIFY(writeFile(course + "/список.csv", list));
+        QVERIFY(writeFile(course + "/шаблон.txt",
+                          readFile(test::sourceDir() + "/tests/key/class_template.txt")));
+        TeacherWindow window;
+        QStringList problems;
+        window.setProblemShower([&](const QString& line) { problems << line; });
+        QVERIFY(window.openCourse(course));
+        QSignalSpy finished(window.tasksPage(), &TasksPage::drawFinished);
+        QVERIFY(window.tasksPage()->startDraw());
+        window.tasksPage()->cancelDraw();
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(finished.first().first().toBool(), false);
+        QCOMPARE(problems, QStringList{"выдача заданий отменена"});
+        QVERIFY(assignmentSetFilesIn(course).isEmpty());
+        QVERIFY(window.openCourse(dir_.filePath("course"))); // the draw is over
     }
 
     // Верный hands in his own report; Копиев and Дублёва one file between
