@@ -1,34 +1,45 @@
-# The Windows build of the student program (make windows): orven.exe with its
-# icon, and what `cmake --install` puts beside it so that the folder runs
+# The Windows build (make windows): orven.exe and the teacher's orven-teacher.exe
+# and orven-key.exe with their icons, and what `cmake --install` puts beside it so that the folder runs
 # anywhere: Qt's DLLs and the two plugins the program loads, the MinGW
 # run-time, Qt's Russian texts, qt.conf, the licence and a README in Russian.
 # scripts/build-windows strips, zips and wraps it in an NSIS installer.
 
-# The icon: the SVG drawn at the sizes Windows asks for, in one .ico.
+# Each program's icon: its SVG drawn at the sizes Windows asks for, in one
+# .ico, the first icon resource of the program.
 find_program(RSVG_CONVERT rsvg-convert REQUIRED)
 find_program(ICOTOOL icotool REQUIRED)
-set(ORVEN_ICON_PNGS)
-foreach(size 16 24 32 48 64 256)
-  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/icon/orven-${size}.png
-                     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/icon
-                     COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} -o
-                             ${PROJECT_BINARY_DIR}/icon/orven-${size}.png
-                             ${PROJECT_SOURCE_DIR}/data/orven.svg
-                     DEPENDS ${PROJECT_SOURCE_DIR}/data/orven.svg VERBATIM)
-  list(APPEND ORVEN_ICON_PNGS ${PROJECT_BINARY_DIR}/icon/orven-${size}.png)
+foreach(program orven orven-teacher)
+  set(ORVEN_ICON_PNGS)
+  foreach(size 16 24 32 48 64 256)
+    set(png ${PROJECT_BINARY_DIR}/icon/${program}-${size}.png)
+    add_custom_command(OUTPUT ${png}
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/icon
+                       COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} -o ${png}
+                               ${PROJECT_SOURCE_DIR}/data/${program}.svg
+                       DEPENDS ${PROJECT_SOURCE_DIR}/data/${program}.svg VERBATIM)
+    list(APPEND ORVEN_ICON_PNGS ${png})
+  endforeach()
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/icon/${program}.ico
+                     COMMAND ${ICOTOOL} -c -o ${PROJECT_BINARY_DIR}/icon/${program}.ico
+                             ${ORVEN_ICON_PNGS}
+                     DEPENDS ${ORVEN_ICON_PNGS} VERBATIM)
+  set(ORVEN_ICON ${PROJECT_BINARY_DIR}/icon/${program}.ico)
+  configure_file(${PROJECT_SOURCE_DIR}/data/windows/orven.rc.in
+                 ${PROJECT_BINARY_DIR}/icon/${program}.rc @ONLY)
+  target_sources(${program} PRIVATE ${PROJECT_BINARY_DIR}/icon/${program}.rc)
+  # The targets live in src/: the icon is made by a target of this folder.
+  add_custom_target(${program}_icon DEPENDS ${PROJECT_BINARY_DIR}/icon/${program}.ico)
+  add_dependencies(${program} ${program}_icon)
 endforeach()
-add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/icon/orven.ico
-                   COMMAND ${ICOTOOL} -c -o ${PROJECT_BINARY_DIR}/icon/orven.ico ${ORVEN_ICON_PNGS}
-                   DEPENDS ${ORVEN_ICON_PNGS} VERBATIM)
-configure_file(${PROJECT_SOURCE_DIR}/data/windows/orven.rc.in ${PROJECT_BINARY_DIR}/icon/orven.rc
-               @ONLY)
-target_sources(orven PRIVATE ${PROJECT_BINARY_DIR}/icon/orven.rc)
-# The target orven lives in src/: the icon is made by a target of this folder.
-add_custom_target(orven_icon DEPENDS ${PROJECT_BINARY_DIR}/icon/orven.ico)
-add_dependencies(orven orven_icon)
 
 # The folder: everything at its top, as a Windows program is unpacked.
-install(TARGETS orven RUNTIME DESTINATION .)
+install(TARGETS orven orven-teacher orven-key orven-key-pdf RUNTIME DESTINATION .)
+# The teacher's libraries, built beside Qt: poppler and its Qt 6 front end,
+# FreeType, libzip and zlib.
+file(GLOB ORVEN_LIBRARY_DLLS ${ORVEN_WINDOWS_LIBRARIES}/bin/*.dll)
+find_file(ORVEN_ZLIB zlib1.dll PATHS /usr/x86_64-w64-mingw32/bin /usr/x86_64-w64-mingw32/lib
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+install(FILES ${ORVEN_LIBRARY_DLLS} ${ORVEN_ZLIB} DESTINATION .)
 get_target_property(ORVEN_QT_CORE Qt6::Core IMPORTED_LOCATION_RELEASE)
 get_filename_component(ORVEN_QT_BIN ${ORVEN_QT_CORE} DIRECTORY)
 get_filename_component(ORVEN_QT_PREFIX ${ORVEN_QT_BIN} DIRECTORY)
@@ -51,4 +62,5 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/windows/qt.conf DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 configure_file(${PROJECT_SOURCE_DIR}/data/windows/readme.txt.in
                ${PROJECT_BINARY_DIR}/ПРОЧТИ.txt @ONLY NEWLINE_STYLE CRLF)
-install(FILES ${PROJECT_BINARY_DIR}/ПРОЧТИ.txt ${PROJECT_BINARY_DIR}/icon/orven.ico DESTINATION .)
+install(FILES ${PROJECT_BINARY_DIR}/ПРОЧТИ.txt ${PROJECT_BINARY_DIR}/icon/orven.ico
+              ${PROJECT_BINARY_DIR}/icon/orven-teacher.ico DESTINATION .)

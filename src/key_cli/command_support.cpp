@@ -5,6 +5,7 @@
 #include "key/design_file.h"
 #include "properties/fluids.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -99,9 +100,13 @@ namespace {
 } // namespace
 
 QString installedFluidsFolder() {
-    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
-    return QDir::cleanPath(
-        QFileInfo(self).absoluteDir().filePath(QStringLiteral(ORVEN_FLUIDS_RELATIVE)));
+    // The program's own folder; without an application object (Linux only),
+    // the kernel's link to the program.
+    const QString folder =
+        QCoreApplication::instance() != nullptr
+            ? QCoreApplication::applicationDirPath()
+            : QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
+    return QDir::cleanPath(QDir(folder).filePath(QStringLiteral(ORVEN_FLUIDS_RELATIVE)));
 }
 
 bool fluidFoldersOf(const CommandLine& line, QStringList& folders, QString& error) {

@@ -7,6 +7,12 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+// After windows.h.
+#include <shellapi.h>
+#endif
+
 namespace orven {
 
 // The registry: each command's record is defined in its own file.
@@ -324,9 +330,25 @@ int runKeyCommand(const CommandLine& line, KeyIo& io) {
 int keyMain(int argc, char* argv[],
             const std::function<int(const CommandLine& line, KeyIo& io)>& run) {
     QStringList arguments;
+#ifdef Q_OS_WIN
+    // The arguments as the console gave them, in UTF-16 (argv is in the ANSI
+    // code page, which loses Cyrillic names on a machine set otherwise); the
+    // lines out in UTF-8, which the console is told to show.
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    int count = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count); wide != nullptr) {
+        for (int i = 1; i < count; ++i) {
+            arguments << QString::fromWCharArray(wide[i]);
+        }
+        LocalFree(wide);
+    }
+    SetConsoleOutputCP(CP_UTF8);
+#else
     for (int i = 1; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
+#endif
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);

@@ -37,7 +37,11 @@ ReadFault pdfReportText(const QByteArray& data, QStringList& lines) {
             lines.clear();
             return ReadFault::Text;
         }
-        for (const QString& line : text.split(QLatin1Char('\n'))) {
+        // Poppler ends its lines with CR LF on Windows, with LF elsewhere.
+        for (QString line : text.split(QLatin1Char('\n'))) {
+            if (line.endsWith(QLatin1Char('\r'))) {
+                line.chop(1);
+            }
             lines << line;
         }
     }

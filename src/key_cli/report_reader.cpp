@@ -13,6 +13,9 @@
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace orven {
 
@@ -96,12 +99,49 @@ private:
         });
 #endif
         process_->start(QIODevice::ReadWrite);
-        if (!process_->waitForStarted(mostReadSeconds * 1000)) {
+        if (!process_->waitForStarted(mostReadSeconds * 1000) || !bound()) {
             process_.reset();
             return false;
         }
         return true;
     }
+
+#ifdef Q_OS_WIN
+    // Windows bounds a process through a job: its committed memory, and the
+    // reader ended with the job when this program ends. The reader reads
+    // nothing before its first request, so the job is in place in time.
+    bool bound() {
+        job_.reset(CreateJobObjectW(nullptr, nullptr));
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY |
+                                                  JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE |
+                                                  JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
+        limits.ProcessMemoryLimit = static_cast<SIZE_T>(mostReaderMemory);
+        const HANDLE child = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE,
+                                         static_cast<DWORD>(process_->processId()));
+        const bool bounded = job_ && child != nullptr &&
+                             SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation,
+                                                     &limits, sizeof limits) &&
+                             AssignProcessToJobObject(job_.get(), child);
+        if (child != nullptr) {
+            CloseHandle(child);
+        }
+        if (!bounded) {
+            process_->kill();
+            process_->waitForFinished();
+        }
+        return bounded;
+    }
+    struct JobCloser {
+        void operator()(HANDLE job) const { CloseHandle(job); }
+    };
+    std::unique_ptr<void, JobCloser> job_;
+#else
+    // The limits were set in the child before it ran.
+    bool bound() {
+        return true;
+    }
+#endif
 
     bool waitForData(const QDeadlineTimer& deadline) {
         const qint64 left = deadline.remainingTime();
