@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build deps sanitize fuzz format format-check startup-benchmark grade-benchmark e2e screenshots package package-check benchmark clean windows windows-check
+.PHONY: run test build deps sanitize fuzz format format-check startup-benchmark grade-benchmark e2e screenshots package package-check benchmark clean windows windows-test windows-check
 
 deps:
 	@scripts/install-deps
@@ -92,6 +92,10 @@ package-check: build
 # (cached in ~/.cache/orven). Not part of test.
 windows:
 	@scripts/build-windows
+
+# The in-process tests cross-built for Windows and run under Wine (no display).
+windows-test:
+	@scripts/windows-test
 
 # The Windows build under Wine on a virtual display: the check to run after
 # changes to the platform layer.

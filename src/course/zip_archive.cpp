@@ -1,6 +1,7 @@
 #include "course/zip_archive.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -8,6 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
+#ifdef Q_OS_WIN
+#include <io.h>
+#endif
 
 namespace orven {
 
@@ -65,7 +69,17 @@ bool ZipReader::open(const QString& path, QString& error, const ZipLimits& limit
     path_ = path;
     entries_.clear();
     archive_.reset();
+#ifdef Q_OS_WIN
+    // Windows: a link or junction at the name is not followed; the name in
+    // UTF-16, whatever the code page.
+    const QFileInfo info(path);
+    const int fd = info.isSymLink() || info.isJunction()
+                       ? -1
+                       : ::_wopen(reinterpret_cast<const wchar_t*>(path.utf16()),
+                                  _O_RDONLY | _O_BINARY);
+#else
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+#endif
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         if (fd >= 0) {

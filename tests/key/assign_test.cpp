@@ -43,7 +43,8 @@ QByteArray readFile(const QString& path) {
 // blanks: a sentence wrapped over rows reads whole only if no row was cut.
 QStringList pdfPages(const QString& path) {
     QProcess text;
-    text.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-eol"), QStringLiteral("unix"), path, QStringLiteral("-")});
     text.waitForFinished(30000);
     QStringList pages = QString::fromUtf8(text.readAllStandardOutput())
                             .split(QLatin1Char('\f'), Qt::SkipEmptyParts);

@@ -598,6 +598,9 @@ private slots:
         QCOMPARE(readFile(in), sheet);
         QVERIFY(readFile(out).endsWith(stranger));
         QCOMPARE(readFile(out).startsWith("\xEF\xBB\xBF"), russian);
+#ifdef Q_OS_WIN
+        QSKIP("Python's csv reads the worksheet in the Linux build");
+#endif
         const auto table = [](const QString& path) {
             QProcess python;
             python.start(QStringLiteral("/usr/bin/python3"),
@@ -666,7 +669,8 @@ private slots:
             file.close();
             QProcess text;
             text.start(QStringLiteral("pdftotext"),
-                       {QStringLiteral("-layout"), path, QStringLiteral("-")});
+                       {QStringLiteral("-layout"), QStringLiteral("-eol"), QStringLiteral("unix"),
+                        path, QStringLiteral("-")});
             QVERIFY(text.waitForFinished(30000));
             const QString page = QString::fromUtf8(text.readAllStandardOutput());
             const auto own = std::find_if(pupils().cbegin(), pupils().cend(), [&](const Pupil& p) {
@@ -804,6 +808,9 @@ private slots:
                 dir_.filePath(QStringLiteral("moodle")), dir_.filePath(QStringLiteral("plain")),
                 QStringLiteral("--csv"), csv, QStringLiteral("--separator"), separator,
                 QStringLiteral("--item"), QStringLiteral("Курсовой проект")});
+#ifdef Q_OS_WIN
+        QSKIP("Python's csv reads the gradebook in the Linux build");
+#endif
         QProcess python;
         python.start(
             QStringLiteral("/usr/bin/python3"),

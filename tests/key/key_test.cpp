@@ -303,7 +303,8 @@ private slots:
         QCOMPARE(run.status, statusDone);
         QProcess pdftotext;
         pdftotext.start(QStringLiteral("pdftotext"),
-                        {QStringLiteral("-layout"), path, QStringLiteral("-")});
+                        {QStringLiteral("-layout"), QStringLiteral("-eol"), QStringLiteral("unix"),
+                         path, QStringLiteral("-")});
         QVERIFY(pdftotext.waitForFinished(30000));
         const QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput())
                                       .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
@@ -610,8 +611,8 @@ private slots:
                      QLatin1Char(',')),
                  qPrintable(rows.at(1)));
         QProcess text;
-        text.start(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-eol"),
+                                                 QStringLiteral("unix"), pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished(30000));
         QVERIFY(QString::fromUtf8(text.readAllStandardOutput())
                     .contains(QStringLiteral("Подходящих вариантов: %1").arg(s.suitable.size())));

@@ -7,12 +7,15 @@
 #include <QLocale>
 #include <QProcess>
 
+#ifdef Q_OS_UNIX
 #include <sys/resource.h>
+#endif
 
 namespace orven::test {
 
 Run runKey(const QStringList& arguments, const QByteArray& input, qint64 addressSpace) {
     QProcess process;
+#ifdef Q_OS_UNIX
     if (addressSpace > 0 && !ORVEN_ADDRESS_SANITIZER) {
         process.setChildProcessModifier([addressSpace] {
             const rlimit limit{static_cast<rlim_t>(addressSpace),
@@ -20,6 +23,9 @@ Run runKey(const QStringList& arguments, const QByteArray& input, qint64 address
             setrlimit(RLIMIT_AS, &limit);
         });
     }
+#else
+    Q_UNUSED(addressSpace); // the bound is the Linux build's check
+#endif
     process.start(qEnvironmentVariable("ORVEN_KEY"), arguments);
     process.write(input);
     process.closeWriteChannel();
