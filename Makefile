@@ -100,8 +100,9 @@ windows-test:
 # The Windows build under Wine on a virtual display: the check to run after
 # changes to the platform layer.
 windows-check: windows build
-	cmake --build $(BUILD_DIR) --target orven_session_plan
-	@sh tests/windows/windows_check.sh build-windows $(BUILD_DIR)/tests/orven_session_plan
+	cmake --build $(BUILD_DIR) --target orven_session_plan orven_teacher_plan orven-key orven-key-pdf
+	@sh tests/windows/windows_check.sh build-windows $(BUILD_DIR)/tests/orven_session_plan \
+	    $(BUILD_DIR)/orven-key $(BUILD_DIR)/tests/orven_teacher_plan
 
 clean:
 	rm -rf $(BUILD_DIR)

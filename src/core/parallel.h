@@ -4,22 +4,46 @@
 // all are done. The work writes only to what belongs to its own i.
 
 #include <QtGlobal>
+#ifdef Q_OS_WIN
+#include <QThread>
+
+#include <memory>
+#endif
 
 #include <algorithm>
 #include <atomic>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace orven {
 
-template <class Work> void forEachIndex(qsizetype count, Work&& work) {
+// finish() is called on each thread that worked, once its share is done and
+// while it still runs (what the thread holds, let go of in order).
+template <class Work, class Finish>
+void forEachIndex(qsizetype count, Work&& work, Finish&& finish) {
     const auto cores = static_cast<qsizetype>(std::max(1u, std::thread::hardware_concurrency()));
     std::atomic<qsizetype> next{0};
     const auto worker = [&] {
         for (qsizetype i = next++; i < count; i = next++) {
             work(i);
         }
+        finish();
     };
+#ifdef Q_OS_WIN
+    // Qt's threads on Windows: the C++ run-time of MinGW ends a thread of its
+    // own before Qt's thread-local data (a regular expression's stack) is let
+    // go of, and the program then breaks at the thread's end.
+    std::vector<std::unique_ptr<QThread>> helpers;
+    for (qsizetype t = 1; t < std::min(cores, count); ++t) {
+        helpers.emplace_back(QThread::create(worker));
+        helpers.back()->start();
+    }
+    worker();
+    for (const std::unique_ptr<QThread>& helper : helpers) {
+        helper->wait();
+    }
+#else
     std::vector<std::thread> helpers;
     for (qsizetype t = 1; t < std::min(cores, count); ++t) {
         helpers.emplace_back(worker);
@@ -28,6 +52,11 @@ template <class Work> void forEachIndex(qsizetype count, Work&& work) {
     for (std::thread& helper : helpers) {
         helper.join();
     }
+#endif
+}
+
+template <class Work> void forEachIndex(qsizetype count, Work&& work) {
+    forEachIndex(count, std::forward<Work>(work), [] {});
 }
 
 } // namespace orven

@@ -8,6 +8,10 @@
 #include <algorithm>
 #include <map>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace orven {
 
 QChar csvSeparator(const QString& text) {
@@ -118,6 +122,30 @@ QString studentIdentifier(const Student& student) {
     return QStringLiteral("name %1|%2").arg(namesakeKey(student.name), namesakeKey(student.group));
 }
 
+namespace {
+
+// Windows-1251 to Unicode: Qt's own converter where Qt has one (with ICU, as
+// on Debian), else Windows' own (the Windows build's Qt has no ICU).
+bool fromWindows1251(const QByteArray& bytes, QString& text) {
+    QStringDecoder decoder("windows-1251");
+    if (decoder.isValid()) {
+        text = decoder.decode(bytes);
+        return true;
+    }
+#ifdef Q_OS_WIN
+    const int size = static_cast<int>(bytes.size());
+    const int characters = MultiByteToWideChar(1251, 0, bytes.constData(), size, nullptr, 0);
+    text.resize(characters);
+    return size == 0 ||
+           MultiByteToWideChar(1251, 0, bytes.constData(), size,
+                               reinterpret_cast<wchar_t*>(text.data()), characters) == characters;
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
 bool readClassList(const QByteArray& contents, const QString& fileName, ClassList& list,
                    QString& error) {
     list = ClassList{};
@@ -125,11 +153,9 @@ bool readClassList(const QByteArray& contents, const QString& fileName, ClassLis
     QString text;
     if (!decodeTextFile(contents, fileName, text, error)) {
         // Not UTF-8: what Excel writes on a Russian Windows.
-        QStringDecoder windows("windows-1251");
-        if (contents.contains('\0') || !windows.isValid()) {
+        if (contents.contains('\0') || !fromWindows1251(contents, text)) {
             return false;
         }
-        text = windows.decode(contents);
         error.clear();
         list.windows1251 = true;
         list.notes << fileErrorText(fileName, 0,

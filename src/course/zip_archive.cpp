@@ -73,10 +73,10 @@ bool ZipReader::open(const QString& path, QString& error, const ZipLimits& limit
     // Windows: a link or junction at the name is not followed; the name in
     // UTF-16, whatever the code page.
     const QFileInfo info(path);
-    const int fd = info.isSymLink() || info.isJunction()
-                       ? -1
-                       : ::_wopen(reinterpret_cast<const wchar_t*>(path.utf16()),
-                                  _O_RDONLY | _O_BINARY);
+    const int fd =
+        info.isSymLink() || info.isJunction()
+            ? -1
+            : ::_wopen(reinterpret_cast<const wchar_t*>(path.utf16()), _O_RDONLY | _O_BINARY);
 #else
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
 #endif
@@ -129,7 +129,12 @@ bool ZipReader::open(const QString& path, QString& error, const ZipLimits& limit
             system = 0;
             attributes = 0;
         }
-        const bool link = system == ZIP_OPSYS_UNIX && ((attributes >> 16) & S_IFMT) == S_IFLNK;
+        // A Unix entry's mode, in the high half: its file type a link. The
+        // values are Unix's own whatever system reads the archive.
+        constexpr zip_uint32_t unixFileType = 0170000;
+        constexpr zip_uint32_t unixLink = 0120000;
+        const bool link =
+            system == ZIP_OPSYS_UNIX && ((attributes >> 16) & unixFileType) == unixLink;
         const auto packed = static_cast<qint64>(stat.comp_size);
         if (const QString bad = badName(entry.name); !bad.isEmpty()) {
             entry.refused = bad;

@@ -109,18 +109,22 @@ bool gradeHandedIn(const GradingRequest& request, ClassGrading& grading, QString
     QList<ReadReport> read(files.size());
     std::mutex telling;
     int done = 0;
-    forEachIndex(files.size(), [&](qsizetype n) {
-        if (request.cancel != nullptr && request.cancel->load()) {
-            return;
-        }
-        const auto [i, f] = files.at(n);
-        notReport[n] = readHandedInFile(submissions.at(i).files.at(f), i, read[n]);
-        if (request.progress) {
-            const std::lock_guard lock(telling);
-            request.progress(++done, static_cast<int>(files.size()));
-        }
-    });
-    endReportReader(); // the readers of this thread's share
+    forEachIndex(
+        files.size(),
+        [&](qsizetype n) {
+            if (request.cancel != nullptr && request.cancel->load()) {
+                return;
+            }
+            const auto [i, f] = files.at(n);
+            notReport[n] = readHandedInFile(submissions.at(i).files.at(f), i, read[n]);
+            if (request.progress) {
+                const std::lock_guard lock(telling);
+                request.progress(++done, static_cast<int>(files.size()));
+            }
+        },
+        // Each thread's reader ended by the thread itself, before the
+        // thread's end takes Qt's hold on it away.
+        endReportReader);
     if (request.cancel != nullptr && request.cancel->load()) {
         error = QStringLiteral("проверка отменена");
         return false;

@@ -8,6 +8,8 @@
 #include <algorithm>
 
 #ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 // After windows.h.
 #include <shellapi.h>
@@ -344,6 +346,11 @@ int keyMain(int argc, char* argv[],
         LocalFree(wide);
     }
     SetConsoleOutputCP(CP_UTF8);
+    // Bytes as they are: a file's from "-", and the lines out as on Linux,
+    // ended by LF, which the console shows as well.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 #else
     for (int i = 1; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);

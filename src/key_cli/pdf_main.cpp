@@ -34,8 +34,11 @@ int main(int argc, char* argv[]) {
     return orven::keyMain(argc, argv, [&](const orven::CommandLine& line, orven::KeyIo& io) {
         orven::useKeyPdf();
         qInstallMessageHandler(quietMessages);
-        // No windows: the offscreen platform gives the fonts a PDF needs without a display.
+#ifndef Q_OS_WIN
+        // No windows: the offscreen platform gives the fonts a PDF needs
+        // without a display (Windows' own platform needs none).
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
         QGuiApplication application(argc, argv);
         QLocale::setDefault(QLocale::c());
         const int status = orven::runKeyCommand(line, io);

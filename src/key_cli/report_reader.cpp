@@ -14,6 +14,8 @@
 #include <sys/resource.h>
 #endif
 #ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #endif
 
@@ -229,9 +231,17 @@ void endReportReader() {
 }
 
 int serveReportReads(ReadFault (*read)(const QByteArray& data, QStringList& lines)) {
+#ifdef Q_OS_WIN
+    // The requests and answers are bytes: no CR LF made of LF, no end at ^Z.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    // Unbuffered: a buffer would wait for more than a request holds (on
+    // Windows it reads whole blocks from the pipe).
     QFile in;
     QFile out;
-    if (!in.open(stdin, QIODevice::ReadOnly) || !out.open(stdout, QIODevice::WriteOnly)) {
+    if (!in.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered) ||
+        !out.open(stdout, QIODevice::WriteOnly)) {
         return 2;
     }
     for (;;) {

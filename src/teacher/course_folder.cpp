@@ -15,6 +15,13 @@ namespace {
 
 const QString courseKey = QStringLiteral("course/folder");
 
+// The program's own settings (~/.config/orven/orven-teacher.conf, or the
+// registry's HKCU\Software\orven\orven-teacher), whatever the application
+// object is called.
+QSettings settings() {
+    return QSettings(QStringLiteral("orven"), QStringLiteral("orven-teacher"));
+}
+
 } // namespace
 
 bool CourseFolder::open(const QString& path, QString& error) {
@@ -40,12 +47,12 @@ QString CourseFolder::filePath(const QString& name) const {
 }
 
 QString CourseFolder::remembered() {
-    const QString path = QSettings().value(courseKey).toString();
+    const QString path = settings().value(courseKey).toString();
     return !path.isEmpty() && QFileInfo(path).isDir() ? path : QString();
 }
 
 void CourseFolder::remember(const QString& path) {
-    QSettings().setValue(courseKey, path);
+    settings().setValue(courseKey, path);
 }
 
 bool readCourseFile(const QString& path, const InputKind& kind, QByteArray& contents,

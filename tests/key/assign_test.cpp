@@ -6,6 +6,7 @@
 #include "key/design_file.h"
 #include "key/variants.h"
 #include "support/key_runs.h"
+#include "support/test_support.h"
 
 #include <QProcess>
 #include <QStringEncoder>
@@ -410,9 +411,8 @@ private slots:
                           "Participant 13,Анна Латинская,a@example.org,-,,100\n")
             << "Анна Латинская";
         QTest::newRow("Excel on a Russian Windows: Windows-1251, ;;; rows")
-            << QByteArray(QStringEncoder("windows-1251")
-                              .encode(QStringLiteral(
-                                  "Фамилия;Группа;Email;\r\nИванов;Х-11;i@example.org;\r\n"
+            << QByteArray(test::windows1251(
+                   QStringLiteral("Фамилия;Группа;Email;\r\nИванов;Х-11;i@example.org;\r\n"
                                   ";;;\r\nПетров;Х-11;p@example.org;\r\nСидоров;Х-12;"
                                   "s@example.org;\r\n;;;\r\n")))
             << "Сидоров";
@@ -441,8 +441,8 @@ private slots:
             << "\xEF\xBB\xBF" + rows.arg(QLatin1Char(';')).toUtf8() << false
             << QByteArray("\xEF\xBB\xBFфамилия;группа;email;вариант;");
         QTest::newRow("Excel's Windows-1251")
-            << QByteArray(QStringEncoder("windows-1251").encode(rows.arg(QLatin1Char(';'))))
-            << false << QByteArray("\xEF\xBB\xBFфамилия;группа;email;вариант;");
+            << QByteArray(test::windows1251(rows.arg(QLatin1Char(';')))) << false
+            << QByteArray("\xEF\xBB\xBFфамилия;группа;email;вариант;");
         QTest::newRow("tabs") << rows.arg(QLatin1Char('\t')).toUtf8() << false
                               << QByteArray("фамилия\tгруппа\temail\tвариант\t");
         QTest::newRow("commas, --excel") << rows.arg(QLatin1Char(',')).toUtf8() << true
@@ -512,11 +512,9 @@ private slots:
     void classListNotes() {
         ClassList list;
         QString error;
-        const QByteArray csv =
-            QStringEncoder("windows-1251")
-                .encode(QStringLiteral(
-                    "Фамилия;Группа;Email\r\nИванов И.С.;Х-11;a@x\r\nИванов И.С.;Х-11;b@x\r\n"
-                    "Иванов И.С.;Х-12;c@x\r\n"));
+        const QByteArray csv = test::windows1251(QStringLiteral(
+            "Фамилия;Группа;Email\r\nИванов И.С.;Х-11;a@x\r\nИванов И.С.;Х-11;b@x\r\n"
+            "Иванов И.С.;Х-12;c@x\r\n"));
         QVERIFY2(readClassList(csv, QStringLiteral("к.csv"), list, error), qPrintable(error));
         QCOMPARE(list.students.size(), 3);
         QCOMPARE(list.notes,

@@ -51,3 +51,28 @@ void dropFile(QWidget* widget, const QString& path) {
 }
 
 } // namespace orven::test
+
+namespace orven::test {
+
+QByteArray windows1251(const QString& text) {
+    QByteArray bytes;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            bytes += static_cast<char>(u);
+        } else if (u >= 0x0410 && u <= 0x044F) {
+            bytes += static_cast<char>(0xC0 + (u - 0x0410));
+        } else if (u == 0x0401 || u == 0x0451 || u == 0x00AB || u == 0x00BB || u == 0x2116) {
+            bytes += static_cast<char>(u == 0x0401   ? 0xA8
+                                       : u == 0x0451 ? 0xB8
+                                       : u == 0x00AB ? 0xAB
+                                       : u == 0x00BB ? 0xBB
+                                                     : 0xB9);
+        } else {
+            bytes += '?';
+        }
+    }
+    return bytes;
+}
+
+} // namespace orven::test

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests.
 
+#include <QByteArray>
 #include <QString>
 
 class QWidget;
@@ -29,5 +30,14 @@ namespace orven::test {
 // A local file or folder dropped on the widget as a file manager drops it;
 // the drag is to be accepted.
 void dropFile(QWidget* widget, const QString& path);
+
+} // namespace orven::test
+
+namespace orven::test {
+
+// Text in Windows-1251 as Excel on a Russian Windows saves it: ASCII, the
+// Russian letters (А..я at 0xC0..0xFF, Ё 0xA8, ё 0xB8) and «» №; made here,
+// not by Qt, whose Windows build has no such codec.
+QByteArray windows1251(const QString& text);
 
 } // namespace orven::test

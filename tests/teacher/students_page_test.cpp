@@ -54,10 +54,9 @@ private slots:
                           "Participant 101,Иван Иванов,i@x,Submitted,\n")
             << 1 << QString();
         QTest::newRow("Excel's Windows-1251, ;;; rows")
-            << QByteArray(
-                   QStringEncoder("windows-1251")
-                       .encode(QStringLiteral("Фамилия;Группа;Email\r\nИванов И.С.;Х-11;a@x\r\n"
-                                              ";;\r\nПетров П.;Х-11;b@x\r\n")))
+            << QByteArray(test::windows1251(
+                   QStringLiteral("Фамилия;Группа;Email\r\nИванов И.С.;Х-11;a@x\r\n"
+                                  ";;\r\nПетров П.;Х-11;b@x\r\n")))
             << 2 << "список.csv: файл не в UTF-8, прочитан как Windows-1251";
         QTest::newRow("namesakes")
             << QByteArray("фамилия,группа,email\nИванов И.,Х-11,a@x\nИванов И.,Х-11,b@x\n") << 2

@@ -11,15 +11,22 @@
 #   line by line with that session's report as the recording printer has it;
 # - the Windows session ending (log-off) with a report open finishes it;
 # - the installer runs silently (/S), the installed program starts to its
-#   main menu, and the uninstaller removes it.
+#   main menu, and the uninstaller removes it; silent for all users into the
+#   folder of /D=; the MSI in and out with msiexec /qn.
+#
+# - the teacher's programs: tests/windows/teacher_check.sh.
 #
 #   windows_check.sh <build-windows folder> <orven_session_plan of the Linux build>
+#                    <orven-key of the Linux build> <orven_teacher_plan of the Linux build>
 #
 # Exit status 0: all held; 77: a tool is missing; anything else: failure.
 set -u
 NAME=windows_check
 BUILD=$(cd "$1" && pwd)
 PLANNER=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+LINUX_KEY=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
+TEACHER_PLAN=$(cd "$(dirname "$4")" && pwd)/$(basename "$4")
+SOURCE=$(cd "$(dirname "$0")/../.." && pwd)
 ORVEN=wine # for the driver's messages
 ORVEN_E2E_STEP_TIMEOUT=${ORVEN_E2E_STEP_TIMEOUT:-60}
 export ORVEN_E2E_STEP_TIMEOUT
@@ -159,6 +166,7 @@ PDF=$1
 compare_with_plan "$PDF" "the Windows session"
 grep -q "Иванов И\.и\. Гр\. 101" "$WORK/printed.txt" || fail "the name is not Иванов И.и. Гр. 101"
 echo "$NAME: the session's report agrees with the Linux build's ($(grep -c . "$WORK/plan.tsv") steps)"
+. "$(dirname "$0")/teacher_check.sh"
 
 # The session ends (log-off, shut-down: Wine's end of session sends
 # WM_QUERYENDSESSION and WM_ENDSESSION) with a report open: it is finished.
@@ -195,4 +203,41 @@ while [ -e "$INSTALLED/orven.exe" ]; do
     sleep 0.5
 done
 find "$USER_HOME" -name 'ORVEN.lnk' | grep -q . && fail "the uninstaller left the Start-menu entry"
+
+# A lab's deployment: the installer silent as administrator (Wine's user is
+# one) into a folder of /D=, for all users, with the size in its entry.
+UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\ORVEN'
+wine "$SETUP" /S '/D=C:\Лаборатория\ORVEN' >"$WORK/setup.log" 2>&1 || fail "the installer /S /D= failed"
+wineserver -w
+LAB="$WINEPREFIX/drive_c/Лаборатория/ORVEN"
+[ -f "$LAB/orven.exe" ] && [ -f "$LAB/orven-teacher.exe" ] && [ -f "$LAB/orven-key.exe" ] ||
+    fail "the installer did not honour /D="
+wine reg query "$UNINSTALL_KEY" /v EstimatedSize >"$WORK/reg.txt" 2>&1 ||
+    fail "no uninstall entry for all users with its size"
+find "$WINEPREFIX/drive_c/ProgramData" -name 'ORVEN — преподаватель.lnk' | grep -q . ||
+    fail "no Start-menu entry of the teacher's for all users"
+wine "$LAB/uninstall.exe" /S /AllUsers >/dev/null 2>&1
+wineserver -w
+deadline=$(($(now) + STEP_TIMEOUT))
+while [ -e "$LAB/orven.exe" ]; do
+    [ "$(now)" -lt "$deadline" ] || fail "the uninstaller left $LAB"
+    sleep 0.5
+done
+echo "$NAME: the installer deploys silently for all users into the folder of /D="
+
+# The MSI, as Group Policy runs it: in and out without a word.
+set -- "$BUILD"/orven-*.msi
+[ -f "$1" ] || fail "no MSI in $BUILD"
+MSI_WINDOWS=$(winepath -w "$1")
+wine msiexec /i "$MSI_WINDOWS" /qn >"$WORK/msi.log" 2>&1 || fail "msiexec /i /qn: $(tail -3 "$WORK/msi.log")"
+wineserver -w
+PROGRAMS="$WINEPREFIX/drive_c/Program Files/ORVEN"
+[ -f "$PROGRAMS/orven.exe" ] && [ -f "$PROGRAMS/orven-teacher.exe" ] || fail "the MSI installed nothing into Program Files"
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+    grep -q 'DisplayName.*ORVEN' || fail "the MSI has no uninstall entry"
+find "$WINEPREFIX/drive_c" -name 'ORVEN — преподаватель.lnk' | grep -q . || fail "the MSI made no teacher's Start-menu entry"
+wine msiexec /x "$MSI_WINDOWS" /qn >"$WORK/msi.log" 2>&1 || fail "msiexec /x /qn: $(tail -3 "$WORK/msi.log")"
+wineserver -w
+[ -e "$PROGRAMS/orven.exe" ] && fail "msiexec /x left $PROGRAMS"
+echo "$NAME: the MSI installs and uninstalls silently"
 echo "$NAME: passed in $(($(now) - START))s"
