@@ -203,7 +203,13 @@ bool ZipReader::read(qsizetype index, QByteArray& contents, QString& error) {
 
 bool writeZip(const QString& path, const QList<ZipItem>& items, QString& error) {
     int code = 0;
-    zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+#ifdef Q_OS_WIN
+    // libzip on Windows takes a name in UTF-8 (not the ANSI code page).
+    const QByteArray name = path.toUtf8();
+#else
+    const QByteArray name = QFile::encodeName(path);
+#endif
+    zip_t* zip = zip_open(name.constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
     if (zip == nullptr) {
         error = QStringLiteral("файл %1 не удалось записать").arg(path);
         return false;
