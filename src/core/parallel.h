@@ -7,6 +7,7 @@
 #ifdef Q_OS_WIN
 #include <QThread>
 
+#include <float.h>
 #include <memory>
 #endif
 
@@ -34,12 +35,19 @@ void forEachIndex(qsizetype count, Work&& work, Finish&& finish) {
     // Qt's threads on Windows: the C++ run-time of MinGW ends a thread of its
     // own before Qt's thread-local data (a regular expression's stack) is let
     // go of, and the program then breaks at the thread's end.
+    // And every thread's x87 unit set as the C run-time sets the main thread's
+    // (Windows starts a thread at 53 bits, MinGW's main thread at 64), for
+    // MinGW's exp and log round by it: the same numbers on every thread.
+    const auto worksAsMain = [&] {
+        _fpreset();
+        worker();
+    };
     std::vector<std::unique_ptr<QThread>> helpers;
     for (qsizetype t = 1; t < std::min(cores, count); ++t) {
-        helpers.emplace_back(QThread::create(worker));
+        helpers.emplace_back(QThread::create(worksAsMain));
         helpers.back()->start();
     }
-    worker();
+    worksAsMain();
     for (const std::unique_ptr<QThread>& helper : helpers) {
         helper->wait();
     }
