@@ -5,7 +5,6 @@
 #include "course/class_list.h"
 #include "key_cli/assignment_set.h"
 #include "key_cli/command_support.h"
-#include "key_cli/report_reader.h"
 #include "teacher/course_folder.h"
 
 #include <QCheckBox>
@@ -227,7 +226,6 @@ bool GradingPage::startGrading(const QString& handedIn) {
         ClassGrading grading;
         QString failure;
         const bool graded = gradeHandedIn(request, grading, failure);
-        endReportReader();
         QMetaObject::invokeMethod(
             this, [this, graded, failure, grading] { gradingDone(graded, failure, grading); },
             Qt::QueuedConnection);
@@ -294,9 +292,10 @@ void GradingPage::loadHandGrades() {
     if (!QFileInfo::exists(path)) {
         return;
     }
+    // Written with ","; a teacher's spreadsheet may save it back with ";".
     if (!readCourseFile(path, handGradesInput, contents, error) ||
-        !parseCsv(QString::fromUtf8(contents).remove(QChar(0xFEFF)), QLatin1Char(','), rows, lines,
-                  handGradesName, error)) {
+        !parseCsv(QString::fromUtf8(contents).remove(QChar(0xFEFF)),
+                  csvSeparator(QString::fromUtf8(contents)), rows, lines, handGradesName, error)) {
         emit problem(error);
         return;
     }

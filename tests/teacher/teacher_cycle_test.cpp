@@ -296,6 +296,9 @@ private slots:
         QVERIFY(kopievRow().contains("85"));
         QVERIFY(kopievRow().contains("Проверено преподавателем: работа своя"));
 
+        // The file as a spreadsheet saves it back: ";" between the fields.
+        const QString hand = dir_.filePath("course/") + GradingPage::handGradesName;
+        QVERIFY(writeFile(hand, readFile(hand).replace(',', ';')));
         TeacherWindow again;
         again.setProblemShower([this](const QString& line) { problems_ << line; });
         QVERIFY(again.openCourse(dir_.filePath("course")));
