@@ -19,6 +19,16 @@
 
 namespace orven {
 
+#ifdef Q_OS_WIN
+// Qt's regular expressions keep a JIT stack in a thread-local object with a
+// destructor; once a helper thread has matched one, MinGW's C++ run-time hangs
+// at the program's end, in its unloading (and ended a std::thread with a
+// crash). The interpreter matches the program's few short patterns as well.
+// Set before main, in every program that shares out work, before the first
+// pattern is compiled (Qt reads the variable then).
+inline const bool regularExpressionsInterpreted = qputenv("QT_ENABLE_REGEXP_JIT", "0");
+#endif
+
 // finish() is called on each thread that worked, once its share is done and
 // while it still runs (what the thread holds, let go of in order).
 template <class Work, class Finish>

@@ -46,6 +46,11 @@ int main(int argc, char* argv[]) {
             QProcess helper;
             helper.setProcessChannelMode(QProcess::ForwardedChannels);
             helper.setInputChannelMode(QProcess::ForwardedInputChannel);
+            // The helper ends when this program does (orven-key-pdf's main).
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("ORVEN_KEY_LAUNCHER"),
+                               QString::number(QCoreApplication::applicationPid()));
+            helper.setProcessEnvironment(environment);
             helper.start(pdfHelper(), QCoreApplication::arguments().mid(1));
             if (helper.waitForStarted(-1) && helper.waitForFinished(-1)) {
                 return helper.exitStatus() == QProcess::NormalExit ? helper.exitCode()

@@ -14,7 +14,39 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
+
+#ifdef Q_OS_WIN
+// Windows has no exec: orven-key starts this helper and waits for it. When
+// orven-key is ended (Ctrl+Break, the task manager, a caller's time-out), the
+// helper ends with it, and its report readers with it (their job is closed),
+// instead of grading on for nobody and holding the caller's pipes open.
+void endWithLauncher() {
+    bool given = false;
+    const auto pid = static_cast<DWORD>(qEnvironmentVariableIntValue("ORVEN_KEY_LAUNCHER", &given));
+    if (!given) {
+        return; // started by hand
+    }
+    HANDLE launcher = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (launcher == nullptr) {
+        TerminateProcess(GetCurrentProcess(), orven::statusBadInput); // gone already
+    }
+    // A bare thread: it touches nothing of Qt's and ends only with the process.
+    const auto watch = [](LPVOID handle) -> DWORD {
+        if (WaitForSingleObject(handle, INFINITE) == WAIT_OBJECT_0) {
+            TerminateProcess(GetCurrentProcess(), orven::statusBadInput);
+        }
+        return 0;
+    };
+    if (HANDLE thread = CreateThread(nullptr, 0, watch, launcher, 0, nullptr); thread != nullptr) {
+        CloseHandle(thread);
+    }
+}
+#endif
 
 // Qt's own notices (fonts, runtime folder) are no business of the user's.
 void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
@@ -31,6 +63,9 @@ int main(int argc, char* argv[]) {
     if (argc == 2 && std::strcmp(argv[1], orven::readerArgument) == 0) {
         return orven::serveReportReads(orven::pdfReportText);
     }
+#ifdef Q_OS_WIN
+    endWithLauncher();
+#endif
     return orven::keyMain(argc, argv, [&](const orven::CommandLine& line, orven::KeyIo& io) {
         orven::useKeyPdf();
         qInstallMessageHandler(quietMessages);

@@ -10,6 +10,15 @@
 namespace orven {
 
 ReadFault pdfReportText(const QByteArray& data, QStringList& lines) {
+    // Poppler says every fault of a broken file as a debug message of Qt's:
+    // a file made to break it says hundreds of thousands, which on Windows,
+    // with no console behind the reader, each go to the system's debugger
+    // channel and outlast the reader's time. Nobody reads them: unsaid.
+    static const bool unsaid = [] {
+        Poppler::setDebugErrorFunction([](const QString&, const QVariant&) {}, QVariant());
+        return true;
+    }();
+    Q_UNUSED(unsaid);
     lines.clear();
     const std::unique_ptr<Poppler::Document> document = Poppler::Document::loadFromData(data);
     if (!document) {

@@ -202,9 +202,12 @@ QString readFaultText(ReadFault fault) {
 
 namespace {
 
-// A reader a thread: each used by its own thread only, ended with it.
-std::unique_ptr<Reader>& threadReader() {
-    thread_local std::unique_ptr<Reader> reader;
+// A reader a thread: each used by its own thread only, and ended by that
+// thread (endReportReader). A plain pointer: a thread-local object with a
+// destructor, once touched on a helper thread, hangs a MinGW program's exit in
+// its C++ run-time's unloading.
+Reader*& threadReader() {
+    thread_local Reader* reader = nullptr;
     return reader;
 }
 
@@ -215,9 +218,9 @@ ReadFault readReportText(const QByteArray& data, QStringList& lines) {
     if (data.size() > largestReport) {
         return ReadFault::NotPdf;
     }
-    std::unique_ptr<Reader>& reader = threadReader();
-    if (!reader) {
-        reader = std::make_unique<Reader>();
+    Reader*& reader = threadReader();
+    if (reader == nullptr) {
+        reader = new Reader;
     }
     return reader->read(data, lines);
 }
@@ -227,7 +230,7 @@ void setReportReaderProgram(const QString& program) {
 }
 
 void endReportReader() {
-    threadReader().reset();
+    delete std::exchange(threadReader(), nullptr);
 }
 
 int serveReportReads(ReadFault (*read)(const QByteArray& data, QStringList& lines)) {

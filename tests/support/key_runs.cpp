@@ -10,6 +10,9 @@
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace orven::test {
 
@@ -37,6 +40,16 @@ Run runKey(const QStringList& arguments, const QByteArray& input, qint64 address
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+bool readerMemoryBounded() {
+#ifdef Q_OS_WIN
+    // Wine's own ntdll says so by an export of its own.
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr;
+#else
+    return !ORVEN_ADDRESS_SANITIZER;
+#endif
 }
 
 Run runInProcess(const QStringList& arguments, const QByteArray& input) {

@@ -20,4 +20,9 @@ struct Run {
 Run runKey(const QStringList& arguments, const QByteArray& input = {}, qint64 addressSpace = 0);
 Run runInProcess(const QStringList& arguments, const QByteArray& input = {});
 
+// Whether the key's report readers are held to their memory limit here: not
+// in a build with AddressSanitizer (its shadow takes terabytes of addresses),
+// nor under Wine, which takes a job's memory limit and does not enforce it.
+bool readerMemoryBounded();
+
 } // namespace orven::test
