@@ -4,6 +4,7 @@
 #include "teacher/students_page.h"
 #include "teacher/tasks_page.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QKeySequence>
 #include <QMenuBar>
@@ -56,8 +57,10 @@ bool TeacherWindow::openCourse(const QString& path) {
         return false;
     }
     CourseFolder::remember(course_.path());
-    setWindowTitle(QStringLiteral("ORVEN — преподаватель — %1").arg(course_.path()));
-    statusBar()->showMessage(QStringLiteral("Курс: %1").arg(course_.path()));
+    setWindowTitle(
+        QStringLiteral("ORVEN — преподаватель — %1").arg(QDir::toNativeSeparators(course_.path())));
+    statusBar()->showMessage(
+        QStringLiteral("Курс: %1").arg(QDir::toNativeSeparators(course_.path())));
     students_->setCourse(&course_);
     tasks_->setCourse(&course_);
     grading_->setCourse(&course_);
