@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -203,13 +204,27 @@ QString readFaultText(ReadFault fault) {
 namespace {
 
 // A reader a thread: each used by its own thread only, and ended by that
-// thread (endReportReader). A plain pointer: a thread-local object with a
-// destructor, once touched on a helper thread, hangs a MinGW program's exit in
-// its C++ run-time's unloading.
+// thread (endReportReader) or with it. On Windows a plain pointer, ended by
+// endReportReader alone (a reader left over is ended with its job when the
+// program ends): a thread-local object with a destructor, once touched on a
+// helper thread, hangs a MinGW program's end in its C++ run-time's unloading.
+#ifdef Q_OS_WIN
 Reader*& threadReader() {
     thread_local Reader* reader = nullptr;
     return reader;
 }
+void endThreadReader() {
+    delete std::exchange(threadReader(), nullptr);
+}
+#else
+std::unique_ptr<Reader>& threadReader() {
+    thread_local std::unique_ptr<Reader> reader;
+    return reader;
+}
+void endThreadReader() {
+    threadReader().reset();
+}
+#endif
 
 } // namespace
 
@@ -218,9 +233,9 @@ ReadFault readReportText(const QByteArray& data, QStringList& lines) {
     if (data.size() > largestReport) {
         return ReadFault::NotPdf;
     }
-    Reader*& reader = threadReader();
-    if (reader == nullptr) {
-        reader = new Reader;
+    auto& reader = threadReader();
+    if (!reader) {
+        reader = std::remove_reference_t<decltype(reader)>(new Reader);
     }
     return reader->read(data, lines);
 }
@@ -230,7 +245,7 @@ void setReportReaderProgram(const QString& program) {
 }
 
 void endReportReader() {
-    delete std::exchange(threadReader(), nullptr);
+    endThreadReader();
 }
 
 int serveReportReads(ReadFault (*read)(const QByteArray& data, QStringList& lines)) {
