@@ -33,7 +33,7 @@ void endWithLauncher() {
     }
     HANDLE launcher = OpenProcess(SYNCHRONIZE, FALSE, pid);
     if (launcher == nullptr) {
-        TerminateProcess(GetCurrentProcess(), orven::statusBadInput); // gone already
+        return; // not to be watched here: the helper goes on as if started by hand
     }
     // A bare thread: it touches nothing of Qt's and ends only with the process.
     const auto watch = [](LPVOID handle) -> DWORD {

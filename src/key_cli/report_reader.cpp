@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -209,22 +208,14 @@ namespace {
 // program ends): a thread-local object with a destructor, once touched on a
 // helper thread, hangs a MinGW program's end in its C++ run-time's unloading.
 #ifdef Q_OS_WIN
-Reader*& threadReader() {
-    thread_local Reader* reader = nullptr;
-    return reader;
-}
-void endThreadReader() {
-    delete std::exchange(threadReader(), nullptr);
-}
+using ReaderHold = Reader*;
 #else
-std::unique_ptr<Reader>& threadReader() {
-    thread_local std::unique_ptr<Reader> reader;
+using ReaderHold = std::unique_ptr<Reader>;
+#endif
+ReaderHold& threadReader() {
+    thread_local ReaderHold reader{};
     return reader;
 }
-void endThreadReader() {
-    threadReader().reset();
-}
-#endif
 
 } // namespace
 
@@ -233,9 +224,9 @@ ReadFault readReportText(const QByteArray& data, QStringList& lines) {
     if (data.size() > largestReport) {
         return ReadFault::NotPdf;
     }
-    auto& reader = threadReader();
+    ReaderHold& reader = threadReader();
     if (!reader) {
-        reader = std::remove_reference_t<decltype(reader)>(new Reader);
+        reader = ReaderHold(new Reader);
     }
     return reader->read(data, lines);
 }
@@ -245,7 +236,11 @@ void setReportReaderProgram(const QString& program) {
 }
 
 void endReportReader() {
-    endThreadReader();
+    ReaderHold& reader = threadReader();
+#ifdef Q_OS_WIN
+    delete reader;
+#endif
+    reader = ReaderHold{};
 }
 
 int serveReportReads(ReadFault (*read)(const QByteArray& data, QStringList& lines)) {

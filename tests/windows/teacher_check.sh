@@ -105,7 +105,12 @@ settle "$teacher"
 xdotool key alt+z
 dialog=$(wait_window "Ответы из Moodle" "$teacher") || exit 1
 settle "$dialog"
-xdotool type --delay 20 'C:\answers.zip'
+# The path's keys as raw keycodes with the Latin group locked: xdotool's own
+# typing may take ":" from the Russian group's key (Shift+6), which the Latin
+# group makes "^".
+"$PLANNER" lock-group 0
+keys=$("$PLANNER" keycodes 'C:\answers.zip') || fail "no keycodes for the zip's path"
+xdotool key --delay 20 $keys
 xdotool key Return
 wait_gone "$dialog" "Ответы из Moodle"
 sleep 3
